@@ -1,0 +1,210 @@
+#include "config/load_config.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+#include "config/plugin_settings.h"
+#include "host/services.h"
+#include "host/types.h"
+#include "plugin/logger.h"
+
+namespace tinyhorde {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// A probe failing with one of these means the candidate simply is not there.
+bool MeansAbsent(const std::error_code& ec) {
+  return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory ||
+         ec == std::errc::filename_too_long || ec == std::errc::invalid_argument;
+}
+
+bool InScaleRange(double value) {
+  return value > 0.01 && value < 10.0;
+}
+
+// A scale from the file: nothing when the value is not a number, or (with a warning naming
+// shownKey) when it lies outside the accepted range.
+std::optional<double> ScaleValue(const json& value, const std::string& shownKey) {
+  if (!value.is_number()) return std::nullopt;
+  const double scale = value.get<double>();
+  if (!InScaleRange(scale)) {
+    LogWarning(fmt::format("[Tinyhorde] Ignoring {} = {}: a scale must lie between 0.01 and 10.",
+                           shownKey, scale));
+    return std::nullopt;
+  }
+  return scale;
+}
+
+std::optional<double> ScaleMember(const json& root, const std::string& key) {
+  const auto it = root.find(key);
+  if (it == root.end()) return std::nullopt;
+  return ScaleValue(*it, key);
+}
+
+// Merges the values of a parsed document into settings. A key that is absent or of another
+// type leaves its field unchanged; a root that is not an object counts as an empty one.
+void ApplyDocument(const json& document, Settings& settings) {
+  const json empty = json::object();
+  const json& root = document.is_object() ? document : empty;
+
+  if (const auto it = root.find("OnlyTamed"); it != root.end() && it->is_boolean()) {
+    settings.OnlyTamed = it->get<bool>();
+  }
+
+  std::optional<double> scale = ScaleMember(root, "DefaultScale");
+  if (!scale) scale = ScaleMember(root, "Scale");
+  if (scale) settings.DefaultScale = *scale;
+
+  std::optional<double> camera = ScaleMember(root, "DefaultCameraArmScale");
+  if (!camera) camera = ScaleMember(root, "CameraArmScale");
+  settings.DefaultCameraArmScale = camera ? *camera : settings.DefaultScale;
+
+  // The object's members come in ascending byte order of their names, so of two names that
+  // lower to the same key the later one in that order wins.
+  if (const auto it = root.find("CreatureScales"); it != root.end() && it->is_object()) {
+    for (const auto& [name, value] : it->items()) {
+      if (const auto member = ScaleValue(value, "CreatureScales." + name)) {
+        settings.CreatureScales[LowerBytes(name)] = *member;
+      }
+    }
+  }
+
+  if (const auto it = root.find("TargetBlueprints"); it != root.end() && it->is_array()) {
+    settings.TargetBlueprints.clear();
+    for (const json& element : *it) {
+      if (element.is_string()) settings.TargetBlueprints.push_back(element.get<std::string>());
+    }
+  }
+
+  if (const auto it = root.find("ApplyDelaySeconds"); it != root.end() && it->is_number_integer()) {
+    const std::uint64_t raw = it->is_number_unsigned()
+                                  ? it->get<std::uint64_t>()
+                                  : static_cast<std::uint64_t>(it->get<std::int64_t>());
+    settings.ApplyDelaySeconds = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+  }
+
+  if (const auto it = root.find("DebugLog"); it != root.end() && it->is_boolean()) {
+    settings.DebugLog = it->get<bool>();
+  }
+}
+
+// Writes the error line; a failure to write it must not leave LoadConfig.
+void ReportError(const std::string& message) {
+  try {
+    LogError(fmt::format("[Tinyhorde] Exception loading config: {}", message));
+  } catch (...) {
+  }
+}
+
+// The whole load, with SettingsMutex held. Fills outcome as it goes, so that the caller still
+// knows the chosen path when an exception leaves here.
+void LoadLocked(ConfigLoadOutcome& outcome) {
+  std::optional<fs::path> chosen;
+  fs::file_status chosenStatus;
+  for (const fs::path& candidate : ConfigCandidates()) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(candidate, ec);
+    if (ec && MeansAbsent(ec)) continue;
+    if (ec) {
+      outcome = {ConfigLoadStatus::CannotOpen, candidate.string(),
+                 fmt::format("cannot access {}: {}", candidate.string(), ec.message())};
+      ReportError(outcome.message);
+      return;
+    }
+    if (status.type() == fs::file_type::not_found) continue;
+    chosen = candidate;
+    chosenStatus = status;
+    break;
+  }
+
+  if (!chosen) {
+    outcome = {ConfigLoadStatus::NotFound, {}, {}};
+    LogWarning("[Tinyhorde] config.json not found, using default Rex-scaling values.");
+    return;
+  }
+  const std::string path = chosen->string();
+  outcome.path = path;
+
+  // An ifstream opens a directory on Linux and only fails on the first read.
+  std::string openError;
+  std::ifstream in;
+  if (fs::is_directory(chosenStatus)) {
+    openError = fmt::format("cannot open {}: is a directory", path);
+  } else {
+    errno = 0;
+    in.open(*chosen);
+    const int error = errno;
+    if (!in.is_open()) {
+      openError = error != 0 ? fmt::format("cannot open {}: {}", path,
+                                           std::generic_category().message(error))
+                             : fmt::format("cannot open {}", path);
+    }
+  }
+  if (!openError.empty()) {
+    outcome = {ConfigLoadStatus::CannotOpen, path, openError};
+    ReportError(openError);
+    return;
+  }
+
+  // A parse error throws and is reported by LoadConfig; nothing has been changed by then.
+  const json document = json::parse(in);
+  Settings next = PluginSettings;
+  ApplyDocument(document, next);
+  PluginSettings = std::move(next);
+
+  outcome = {ConfigLoadStatus::Loaded, path, {}};
+  LogInfo(fmt::format(
+      "[Tinyhorde] Config loaded from {}. OnlyTamed: {}, CreatureScales count: {}, Delay: {}s",
+      path, PluginSettings.OnlyTamed, PluginSettings.CreatureScales.size(),
+      PluginSettings.ApplyDelaySeconds));
+}
+
+}  // namespace
+
+std::vector<fs::path> ConfigCandidates() {
+  std::vector<fs::path> candidates;
+  const std::string module = host::ToUtf8(host::GetPluginModulePath());
+  const fs::path folder = fs::path(std::u8string(module.begin(), module.end())).parent_path();
+  if (!folder.empty()) candidates.push_back(folder / "config.json");
+  for (const char* relative : {
+           "ArkApi/Plugins/Tinyhorde/config.json",
+           "AsaApi/Plugins/Tinyhorde/config.json",
+           "ShooterGame/Binaries/Win64/ArkApi/Plugins/Tinyhorde/config.json",
+           "ShooterGame/Binaries/Win64/AsaApi/Plugins/Tinyhorde/config.json",
+           "ArkApi/Plugins/Giantfit/config.json",
+           "AsaApi/Plugins/Giantfit/config.json",
+       }) {
+    candidates.emplace_back(relative);
+  }
+  return candidates;
+}
+
+ConfigLoadOutcome LoadConfig() {
+  ConfigLoadOutcome outcome{ConfigLoadStatus::Failed, {}, {}};
+  std::unique_lock lock(SettingsMutex, std::defer_lock);
+  try {
+    lock.lock();
+    LoadLocked(outcome);
+  } catch (const std::exception& e) {
+    outcome.status = ConfigLoadStatus::Failed;
+    outcome.message = e.what();
+    ReportError(outcome.message);
+  } catch (...) {
+    outcome.status = ConfigLoadStatus::Failed;
+    outcome.message = "unknown error";
+    ReportError(outcome.message);
+  }
+  return outcome;
+}
+
+}  // namespace tinyhorde

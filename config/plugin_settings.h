@@ -1,0 +1,69 @@
+// The plugin's settings: one record, its defaults and the few locked steps that the commands and
+// the scaling code use on it.
+//
+// Thread: PluginSettings is shared by the game thread and whoever reloads it, so every read or
+// write goes through SettingsMutex. The mutex is not recursive; nobody holds it across a call
+// into the game, the host or another operation that takes it (LoadConfig is the one exception,
+// holding it for its whole run).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tinyhorde {
+
+// Keys of CreatureScales are tried longest first, then by bytes, so that a more specific key
+// always beats a shorter one it contains and the answer never depends on a hash map's order.
+struct LongestKeyFirst {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+using CreatureScaleTable = std::map<std::string, double, LongestKeyFirst>;
+
+// Settings{} is the defaults. The record holds no range check; LoadConfig does that for values
+// from the file.
+struct Settings {
+  bool OnlyTamed = true;
+  double DefaultScale = 0.5;
+  double DefaultCameraArmScale = 0.5;
+  // Lower-case name fragments and the scale given to a creature whose name contains one.
+  CreatureScaleTable CreatureScales = {
+      {"dreadnought", 0.25}, {"dreadnaught", 0.25}, {"titanosaur", 0.28},  {"sauropod", 0.4},
+      {"bronto", 0.4},       {"diplodocus", 0.45},  {"gigant", 0.75},      {"giga", 0.75},
+      {"carcha", 0.75},      {"paracer", 0.72},     {"oasisaur", 0.25},    {"shasta", 0.25},
+      {"megachelon", 0.5},   {"mosasaur", 0.5},     {"foresttitan", 0.16}, {"icetitan", 0.16},
+      {"deserttitan", 0.14}, {"spacewhale", 0.25},  {"astrocetus", 0.25},  {"rhynio", 0.7},
+  };
+  // Blueprint name fragments of the creatures the plugin acts on, case as written.
+  std::vector<std::string> TargetBlueprints = {
+      "Dreadnoughtus_Character_BP", "Titanosaur_Character_BP",  "Sauropod_Character_BP",
+      "Diplodocus_Character_BP",    "Gigant_Character_BP",      "Carcha_Character_BP",
+      "Paracer_Character_BP",       "Oasisaur_Character_BP",    "Shastasaurus_Character_BP",
+      "Megachelon_Character_BP",    "Mosasaur_Character_BP",    "ForestTitan_Character_BP",
+      "IceTitan_Character_BP",      "DesertTitan_Character_BP", "SpaceWhale_Character_BP",
+      "Rhynio_Character_BP",
+  };
+  std::int32_t ApplyDelaySeconds = 1;
+  bool DebugLog = true;
+};
+
+extern Settings PluginSettings;   // the one record; guarded by SettingsMutex
+extern std::mutex SettingsMutex;  // see the top of this file
+
+// ASCII 'A'-'Z' to 'a'-'z', every other byte unchanged (what tolower does in the C locale,
+// whatever the process locale).
+std::string LowerBytes(std::string text);
+
+// Sets DefaultScale and DefaultCameraArmScale in one locked step.
+void SetGlobalScale(double value);
+// Lowers name, then inserts or overwrites its entry in one locked step.
+void SetCreatureScale(const std::string& name, double value);
+// Locked reads.
+std::size_t CreatureScaleCount();
+bool ReadOnlyTamed();
+bool ReadDebugLog();
+
+}  // namespace tinyhorde

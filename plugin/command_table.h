@@ -1,0 +1,12 @@
+// The 13 commands the plugin registers: six console commands, the same six names over RCON, and
+// one chat command. The "bigfit." names are older aliases of the "hordesize." names.
+#pragma once
+
+namespace tinyhorde {
+
+// Registers in table order: console, then RCON, then chat.
+void RegisterCommands();
+// Unregisters the chat command, then the console commands, then the RCON commands.
+void UnregisterCommands();
+
+}  // namespace tinyhorde

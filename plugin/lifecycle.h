@@ -1,0 +1,19 @@
+// Start-up and shut-down of the plugin, behind the two exported entries.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tinyhorde {
+
+void InitializePlugin();
+void UnloadPlugin();
+
+// True between a Plugin_Init and the next Plugin_Unload. A timer callback that the host runs
+// after unload finds it false and does nothing.
+bool PluginIsActive();
+
+// The hooks the host refused at the last start-up.
+const std::vector<std::string>& RefusedHooks();
+
+}  // namespace tinyhorde

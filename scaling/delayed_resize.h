@@ -1,0 +1,17 @@
+// Applying a creature's scale again a little later, through the host's timer. The pending
+// application holds a weak reference to the creature and a copy of the label; when it fires and
+// the creature still exists (and the plugin is still loaded), ApplyCreatureScale runs with force.
+#pragma once
+
+#include <cstdint>
+
+#include "host/types.h"
+
+namespace tinyhorde {
+
+// Timers are named "Tinyhorde_Timer_<n>" with n from this serial (the first is 1). A null
+// creature schedules nothing and leaves the serial as it is; a null label becomes "Delayed".
+void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds);
+std::uint64_t TimerSerial();
+
+}  // namespace tinyhorde

@@ -1,0 +1,67 @@
+#include "scaling/scale_application.h"
+
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "config/plugin_settings.h"
+#include "host/game.h"
+#include "plugin/logger.h"
+#include "scaling/rider_camera.h"
+#include "scaling/shrink_gate.h"
+#include "selection/class_name.h"
+#include "selection/creature_classification.h"
+#include "selection/tamed_state.h"
+
+namespace tinyhorde {
+
+namespace {
+
+bool AtScale(const host::FVector& v, double s) {
+  return std::fabs(v.X - s) < kAtScaleTolerance && std::fabs(v.Y - s) < kAtScaleTolerance &&
+         std::fabs(v.Z - s) < kAtScaleTolerance;
+}
+
+}  // namespace
+
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force) {
+  if (creature == nullptr || !ShrinkingAllowed()) return false;
+  if (host::ReadFlag(creature, "APrimalCharacter.bIsDead")) return false;
+  if (host::ReadFlag(creature, "AActor.bActorIsBeingDestroyed")) return false;
+  if (!IsTargetCreature(creature)) return false;
+  if (ReadOnlyTamed() && !IsTamedCreature(creature)) return false;
+  double scale = 0.5;
+  double camera_scale = 0.5;
+  if (!LookupCreatureScale(creature, scale, camera_scale)) return false;
+  const bool debug = ReadDebugLog();
+
+  if (!force) {
+    auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent");
+    if (root != nullptr &&
+        AtScale(host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D"), scale))
+      return false;
+  }
+
+  const host::FVector uniform{scale, scale, scale};
+  host::CallGame<void, host::AActor*, host::FVector>(
+      "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",
+      reinterpret_cast<host::AActor*>(creature), uniform);
+  try {
+    host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale") = uniform;
+  } catch (...) {
+  }
+  try {
+    if (auto* mesh = host::Field<host::USceneComponent*>(creature, "ACharacter.Mesh"))
+      host::Field<host::FVector>(mesh, "USceneComponent.RelativeScale3D") = uniform;
+  } catch (...) {
+  }
+  ScaleRiderCamera(creature, camera_scale);
+
+  if (debug && HasLogger())
+    LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
+                        GetCreatureClassName(creature).value_or(""), scale, camera_scale,
+                        label != nullptr ? label : ""));
+  return true;
+}
+
+}  // namespace tinyhorde

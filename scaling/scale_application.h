@@ -1,0 +1,17 @@
+// Shrinking one creature to its configured size: the only place a reduced scale is written.
+// It checks everything itself (alive, target, tamed when OnlyTamed is on, configured, shrinking
+// allowed), so it may be called for any creature at any time; a creature that does not qualify
+// is left untouched and the call answers false. Game thread; callers must not hold SettingsMutex.
+#pragma once
+
+#include "host/types.h"
+
+namespace tinyhorde {
+
+// A root scale within this of the target on every axis counts as already at scale.
+constexpr double kAtScaleTolerance = 0.005;
+
+// label names the trigger in the debug line; force skips the already-at-scale test.
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force);
+
+}  // namespace tinyhorde

@@ -1,0 +1,21 @@
+#include "scaling/shrink_gate.h"
+
+#include <atomic>
+
+namespace tinyhorde {
+
+namespace {
+std::vector<std::string> missing;
+std::atomic<bool> allowed{true};
+}  // namespace
+
+void SetMissingStorageHooks(std::vector<std::string> names) {
+  missing = std::move(names);
+  allowed = missing.empty();
+}
+
+const std::vector<std::string>& MissingStorageHooks() { return missing; }
+
+bool ShrinkingAllowed() { return allowed.load(); }
+
+}  // namespace tinyhorde

@@ -1,0 +1,21 @@
+// Reading names of game objects: an object's class, a class's lowered name.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/types.h"
+
+namespace tinyhorde {
+
+// The object's class (UObjectBase.ClassPrivate); null when it has none.
+host::UClass* ClassOf(const void* object);
+
+// The text of a game name, as UTF-8. The engine buffer that the conversion fills is released.
+std::string NameText(const host::FName* name);
+
+// The UTF-8 name of the object's class, lowered byte by byte (ASCII letters only); nothing when
+// the object has no class.
+std::optional<std::string> GetCreatureClassName(const void* object);
+
+}  // namespace tinyhorde

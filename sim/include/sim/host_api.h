@@ -1,0 +1,59 @@
+// The simulated plugin host's public interface: what a plugin library, through its binding,
+// links against, as a real plugin links against its host's import library. Game objects cross
+// this boundary as untyped pointers; the binding gives them their types.
+//
+// Every function runs on the calling (game) thread. Name look-ups throw std::runtime_error for
+// a name the game does not know.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <spdlog/common.h>
+
+namespace simhost {
+
+// Game surface.
+std::uintptr_t GetAddress(const void* object, const std::string& field);
+struct BitFieldInfo {
+  std::uint64_t offset;  // absolute address of the 32-bit word
+  std::uint32_t bit_position;
+  std::uint64_t num_bits;
+  std::uint64_t length;
+};
+BitFieldInfo GetBitField(const void* object, const std::string& flag);
+void* GetAddress(const std::string& function);
+
+// The engine's text conversions.
+std::string ConvertToUtf8(std::u16string_view text);
+std::u16string ConvertFromUtf8(std::string_view text);
+
+// Hooks.
+bool SetHook(const std::string& name, void* detour, void** original);
+bool DisableHook(const std::string& name, void* detour);
+
+// Commands. Handlers receive game pointers (controller, the line as a game FString, ...).
+using ConsoleCommand = std::function<void(void* controller, void* line, bool)>;
+using RconCommand = std::function<void(void* connection, void* packet, void* world)>;
+using ChatCommand = std::function<void(void* controller, void* message, int, int)>;
+void AddConsoleCommand(const std::u16string& name, const ConsoleCommand& handler);
+void AddRconCommand(const std::u16string& name, const RconCommand& handler);
+void AddChatCommand(const std::u16string& name, const ChatCommand& handler);
+bool RemoveConsoleCommand(const std::u16string& name);
+bool RemoveRconCommand(const std::u16string& name);
+bool RemoveChatCommand(const std::u16string& name);
+
+// World, messages, timers, logs, folders.
+void* GetWorld();
+void SendServerMessage(const std::u16string& moduleName, void* playerController, float r, float g,
+                       float b, float a, const std::u16string& text);
+void DelayExecute(const std::function<void()>& callback, int delaySeconds,
+                  const std::u16string& identifier, const std::u16string& moduleName);
+std::vector<spdlog::sink_ptr>& GetLogSinks();
+std::string GetCurrentDir();
+
+}  // namespace simhost

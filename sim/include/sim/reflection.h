@@ -1,0 +1,55 @@
+// Names the game answers to: fields ("Class.Field" → offset), one-bit flags (→ word offset and
+// bit) and functions ("Class.Function(ArgTypes)" → address). Each look-up is one hash-map
+// look-up keyed by the whole name, as on the real host, and is counted.
+//
+// A test can make a chosen name unknown; looking it up then fails as an unknown name does.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace sim {
+
+class Reflection {
+ public:
+  struct BitFieldAddress {
+    std::uint64_t word_address;
+    std::uint32_t bit_position;
+    std::uint64_t num_bits;
+    std::uint64_t length;
+  };
+
+  void AddField(const std::string& name, std::size_t offset);
+  void AddFlag(const std::string& name, std::size_t word_offset, std::uint32_t bit);
+  void AddFunction(const std::string& name, void* address);
+
+  // Throw std::runtime_error for an unknown name.
+  std::uintptr_t FieldAddress(const void* object, const std::string& name);
+  BitFieldAddress FlagAddress(const void* object, const std::string& name);
+  void* FunctionAddress(const std::string& name);
+
+  void MakeUnknown(const std::string& name) { unknown_.insert(name); }
+  void MakeKnown(const std::string& name) { unknown_.erase(name); }
+  bool Knows(const std::string& name) const;
+
+  std::uint64_t Lookups() const { return lookups_; }
+
+ private:
+  struct Flag {
+    std::size_t word_offset;
+    std::uint32_t bit;
+  };
+  [[noreturn]] static void Unknown(const std::string& name);
+  bool Hidden(const std::string& name) const { return !unknown_.empty() && unknown_.count(name); }
+
+  std::unordered_map<std::string, std::size_t> fields_;
+  std::unordered_map<std::string, Flag> flags_;
+  std::unordered_map<std::string, void*> functions_;
+  std::unordered_set<std::string> unknown_;
+  std::uint64_t lookups_ = 0;
+};
+
+}  // namespace sim

@@ -1,0 +1,346 @@
+#include "sim/rcon_listener.h"
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <mutex>
+#include <stdexcept>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+
+#include <asio.hpp>
+
+#include "rcon_packet.h"
+
+namespace sim {
+namespace {
+
+using asio::ip::tcp;
+
+// Unsent reply bytes one connection may hold before it is closed as a client that does not read.
+constexpr std::size_t kMaxUnsentBytes = std::size_t{1} << 20;
+constexpr std::size_t kReadChunkBytes = 8192;
+// Pause before accepting again after an accept error (for example, out of file descriptors).
+constexpr auto kAcceptRetryDelay = std::chrono::milliseconds(100);
+
+// Compares in a time that depends only on the lengths, not on where the inputs differ.
+bool SamePassword(std::string_view given, std::string_view expected) {
+  if (given.size() != expected.size()) return false;
+  unsigned char difference = 0;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    difference |= static_cast<unsigned char>(given[i] ^ expected[i]);
+  }
+  return difference == 0;
+}
+
+// Where replies made on any thread wait for the network thread. One per listener, shared with
+// every RconReply it hands out; its mutex guards every connection's Outbox. `io` is cleared
+// under the mutex when the listener starts shutting down, so from then on, and after the listener
+// is gone, a reply does nothing.
+struct ReplyGate {
+  std::mutex mutex;
+  asio::io_context* io = nullptr;
+};
+
+// Bytes waiting for one connection's socket, in the order they were made. Guarded by
+// ReplyGate::mutex.
+struct Outbox {
+  std::string pending;
+  bool flush_posted = false;
+  bool closed = false;    // the connection is closed: drop everything
+  bool overflow = false;  // too much unsent: the next flush closes the connection
+};
+
+class Session;
+
+// What a Session needs from its listener. Outlives every handler run on the network thread.
+struct ListenerCore {
+  std::string password;
+  RconDispatch dispatch;
+  std::shared_ptr<ReplyGate> gate;
+  // Open connections by number. Network thread only.
+  std::unordered_map<std::uint64_t, std::shared_ptr<Session>> sessions;
+};
+
+// One client connection. Used on the network thread only, except its Outbox. Kept alive by the
+// listener's table and by its pending handlers; a closed Session ignores every later event.
+class Session : public std::enable_shared_from_this<Session> {
+ public:
+  Session(ListenerCore& core, tcp::socket socket, std::uint64_t client)
+      : core_(core), socket_(std::move(socket)), client_(client) {}
+
+  void Start() { Read(); }
+  // Closes the socket and forgets the connection. Idempotent.
+  void Close();
+  // Moves what the outbox holds into the socket's write queue.
+  void Flush();
+
+ private:
+  void Read();
+  void OnRead(const asio::error_code& error, std::size_t bytes);
+  void Handle(rcon::Packet& packet);
+  void Write();
+  RconReply MakeReply();
+
+  ListenerCore& core_;
+  tcp::socket socket_;
+  const std::uint64_t client_;
+  const std::shared_ptr<Outbox> outbox_ = std::make_shared<Outbox>();
+  std::array<char, kReadChunkBytes> read_buffer_{};
+  std::string input_;    // received bytes not yet decoded
+  std::string writing_;  // bytes of the write in flight
+  std::string queued_;   // bytes for the next write
+  bool authenticated_ = false;
+  bool closed_ = false;
+};
+
+// Adds `bytes` to a connection's outbox and makes sure a flush is on its way to the network
+// thread. Any thread.
+void Enqueue(ReplyGate& gate, Outbox& outbox, const std::weak_ptr<Session>& session,
+             std::string bytes) {
+  std::lock_guard<std::mutex> lock(gate.mutex);
+  if (gate.io == nullptr || outbox.closed) return;
+  if (outbox.pending.size() + bytes.size() > kMaxUnsentBytes) {
+    outbox.overflow = true;
+    outbox.closed = true;
+    std::string().swap(outbox.pending);
+  } else if (outbox.pending.empty()) {
+    outbox.pending = std::move(bytes);
+  } else {
+    outbox.pending.append(bytes);
+  }
+  if (!outbox.flush_posted) {
+    outbox.flush_posted = true;
+    asio::post(*gate.io, [session] {
+      if (auto live = session.lock()) live->Flush();
+    });
+  }
+}
+
+void Session::Close() {
+  if (closed_) return;
+  closed_ = true;
+  {
+    std::lock_guard<std::mutex> lock(core_.gate->mutex);
+    outbox_->closed = true;
+    std::string().swap(outbox_->pending);
+  }
+  asio::error_code ignored;
+  socket_.shutdown(tcp::socket::shutdown_both, ignored);
+  socket_.close(ignored);
+  core_.sessions.erase(client_);
+}
+
+void Session::Flush() {
+  std::string bytes;
+  bool overflow = false;
+  {
+    std::lock_guard<std::mutex> lock(core_.gate->mutex);
+    bytes.swap(outbox_->pending);
+    outbox_->flush_posted = false;
+    overflow = outbox_->overflow;
+  }
+  if (closed_) return;
+  if (overflow || writing_.size() + queued_.size() + bytes.size() > kMaxUnsentBytes) {
+    Close();
+    return;
+  }
+  queued_.append(bytes);
+  if (writing_.empty() && !queued_.empty()) Write();
+}
+
+void Session::Write() {
+  writing_.swap(queued_);
+  asio::async_write(socket_, asio::buffer(writing_),
+                    [self = shared_from_this()](const asio::error_code& error, std::size_t) {
+                      if (self->closed_) return;
+                      if (error) {
+                        self->Close();
+                        return;
+                      }
+                      self->writing_.clear();
+                      if (!self->queued_.empty()) self->Write();
+                    });
+}
+
+void Session::Read() {
+  socket_.async_read_some(asio::buffer(read_buffer_),
+                          [self = shared_from_this()](const asio::error_code& error,
+                                                      std::size_t bytes) {
+                            self->OnRead(error, bytes);
+                          });
+}
+
+void Session::OnRead(const asio::error_code& error, std::size_t bytes) {
+  if (closed_) return;
+  if (error) {  // end of stream, reset, or anything else: the connection is over
+    Close();
+    return;
+  }
+  input_.append(read_buffer_.data(), bytes);
+  std::size_t offset = 0;
+  while (!closed_) {
+    rcon::DecodeResult result = rcon::DecodePacket(std::string_view(input_).substr(offset));
+    if (result.status == rcon::DecodeStatus::kNeedMore) break;
+    if (result.status != rcon::DecodeStatus::kOk) {
+      Close();
+      return;
+    }
+    offset += result.consumed;
+    Handle(result.packet);
+  }
+  if (closed_) return;
+  input_.erase(0, offset);
+  Read();
+}
+
+void Session::Handle(rcon::Packet& packet) {
+  std::string bytes;
+  switch (packet.type) {
+    case rcon::kTypeAuth:
+      // A wrong password also ends an earlier successful authentication.
+      authenticated_ = !core_.password.empty() && SamePassword(packet.body, core_.password);
+      if (authenticated_) {
+        rcon::AppendPacket(bytes, packet.id, rcon::kTypeResponseValue, "");
+        rcon::AppendPacket(bytes, packet.id, rcon::kTypeAuthResponse, "");
+      } else {
+        rcon::AppendPacket(bytes, rcon::kRefusedId, rcon::kTypeAuthResponse, "");
+      }
+      Enqueue(*core_.gate, *outbox_, weak_from_this(), std::move(bytes));
+      return;
+    case rcon::kTypeExecCommand:
+      if (!authenticated_) {
+        rcon::AppendPacket(bytes, rcon::kRefusedId, rcon::kTypeAuthResponse, "");
+        Enqueue(*core_.gate, *outbox_, weak_from_this(), std::move(bytes));
+        return;
+      }
+      try {
+        core_.dispatch(RconRequest{client_, packet.id, std::move(packet.body)}, MakeReply());
+      } catch (...) {
+        // The dispatcher's failure is its own; the connection and the listener go on.
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+RconReply Session::MakeReply() {
+  return [gate = core_.gate, outbox = outbox_, session = weak_from_this()](
+             std::int32_t id, std::int32_t type, const std::string& body) {
+    std::string bytes;
+    rcon::AppendResponse(bytes, id, type, body);
+    Enqueue(*gate, *outbox, session, std::move(bytes));
+  };
+}
+
+}  // namespace
+
+class RconListener::Impl {
+ public:
+  Impl(std::uint16_t port, std::string password, RconDispatch dispatch);
+  ~Impl();
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  std::uint16_t Port() const { return port_; }
+
+ private:
+  void Run();
+  void Accept();
+  void Shutdown();
+
+  asio::io_context io_;  // declared first so that it is destroyed last
+  asio::executor_work_guard<asio::io_context::executor_type> work_;
+  tcp::acceptor acceptor_;
+  asio::steady_timer accept_retry_;
+  ListenerCore core_;
+  std::uint64_t next_client_ = 1;  // network thread only
+  bool stopping_ = false;          // network thread only
+  std::uint16_t port_ = 0;
+  std::thread thread_;
+};
+
+RconListener::Impl::Impl(std::uint16_t port, std::string password, RconDispatch dispatch)
+    : work_(asio::make_work_guard(io_)), acceptor_(io_), accept_retry_(io_) {
+  core_.password = std::move(password);
+  core_.dispatch = std::move(dispatch);
+  core_.gate = std::make_shared<ReplyGate>();
+  core_.gate->io = &io_;
+
+  const tcp::endpoint endpoint(asio::ip::address_v4::loopback(), port);
+  asio::error_code error;
+  acceptor_.open(endpoint.protocol(), error);
+  if (!error) acceptor_.set_option(tcp::acceptor::reuse_address(true), error);
+  if (!error) acceptor_.bind(endpoint, error);
+  if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
+  if (!error) port_ = acceptor_.local_endpoint(error).port();
+  if (error) {
+    throw std::runtime_error("rcon: cannot listen on 127.0.0.1:" + std::to_string(port) + ": " +
+                             error.message());
+  }
+  Accept();
+  thread_ = std::thread([this] { Run(); });
+}
+
+RconListener::Impl::~Impl() {
+  {
+    std::lock_guard<std::mutex> lock(core_.gate->mutex);
+    core_.gate->io = nullptr;
+  }
+  asio::post(io_, [this] { Shutdown(); });
+  work_.reset();  // run() returns once the closed connections' handlers have drained
+  thread_.join();
+}
+
+void RconListener::Impl::Run() {
+  for (;;) {
+    try {
+      io_.run();
+      return;
+    } catch (...) {
+      // A throwing handler must not end the network thread; go on with the next one.
+    }
+  }
+}
+
+void RconListener::Impl::Accept() {
+  acceptor_.async_accept([this](const asio::error_code& error, tcp::socket socket) {
+    if (stopping_) return;
+    if (error) {
+      accept_retry_.expires_after(kAcceptRetryDelay);
+      accept_retry_.async_wait([this](const asio::error_code& wait_error) {
+        if (!wait_error && !stopping_) Accept();
+      });
+      return;
+    }
+    asio::error_code ignored;
+    socket.set_option(tcp::no_delay(true), ignored);
+    const std::uint64_t client = next_client_++;
+    auto session = std::make_shared<Session>(core_, std::move(socket), client);
+    core_.sessions.emplace(client, session);
+    session->Start();
+    Accept();
+  });
+}
+
+void RconListener::Impl::Shutdown() {
+  stopping_ = true;
+  asio::error_code ignored;
+  acceptor_.close(ignored);
+  accept_retry_.cancel();
+  auto sessions = std::move(core_.sessions);
+  core_.sessions.clear();
+  for (auto& entry : sessions) entry.second->Close();
+}
+
+RconListener::RconListener(std::uint16_t port, std::string password, RconDispatch dispatch)
+    : impl_(std::make_unique<Impl>(port, std::move(password), std::move(dispatch))) {}
+
+RconListener::~RconListener() = default;
+
+std::uint16_t RconListener::Port() const { return impl_->Port(); }
+
+}  // namespace sim

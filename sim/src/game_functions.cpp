@@ -1,0 +1,334 @@
+// The game's own functions, as a plugin reaches them by name, and the game's implementation of
+// each hookable function. Hookable functions are always called through their hook entry, also
+// when one game function calls another, so that every detour is entered as on a real server.
+#include <cstring>
+
+#include "sim/game.h"
+#include "sim/game_functions.h"
+#include "sim/server.h"
+
+namespace sim {
+
+namespace {
+
+Server& S() { return Server::Current(); }
+Game& G() { return S().GameWorld(); }
+
+template <typename F>
+F EntryOf(Hook hook) {
+  return HookTable::Entry<F>(G().Entry(hook));
+}
+
+UWorld* WorldContext() { return G().World(); }
+
+// ---- Functions the plugin calls by name ----------------------------------------------------
+
+void* FMemoryMalloc(std::uint64_t size, std::uint32_t alignment) {
+  return S().Memory().Malloc(size, alignment);
+}
+void* FMemoryRealloc(void* block, std::uint64_t size, std::uint32_t alignment) {
+  return S().Memory().Realloc(block, size, alignment);
+}
+void FMemoryFree(void* block) { S().Memory().Free(block); }
+
+// Overwrites out with the name's text, in a buffer from the tracked allocator.
+void FNameToString(const FName* self, FString* out) {
+  const std::u16string& text = S().Names().Text(*self);
+  if (out->Data != nullptr) S().Memory().Free(out->Data);
+  *out = FString{};
+  if (text.empty()) return;
+  const auto count = static_cast<std::int32_t>(text.size() + 1);
+  out->Data = static_cast<char16_t*>(S().Memory().Malloc(sizeof(char16_t) * count, 0));
+  std::memcpy(out->Data, text.data(), sizeof(char16_t) * text.size());
+  out->Data[text.size()] = 0;
+  out->ArrayNum = out->ArrayMax = count;
+}
+
+void SetActorRelativeScale3D(AActor* self, FVector scale) {
+  if (self->RootComponent != nullptr) self->RootComponent->RelativeScale3D = scale;
+}
+
+UClass* DinoGetPrivateStaticClass() { return &S().Classes().Native("APrimalDinoCharacter").cls; }
+
+bool StructIsChildOf(const UStruct* self, const UStruct* other) {
+  return ClassTree::IsChildOf(self, other);
+}
+
+std::int32_t DinoGetUntamedTargetingTeam(APrimalDinoCharacter* self) {
+  return self->UntamedTargetingTeam;
+}
+
+void WeakAssign(FWeakObjectPtr* self, UObject* object) { *self = S().Objects().WeakOf(object); }
+
+UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
+  return S().Objects().Resolve(*self);
+}
+
+// Answers the creature a player character rides; null for any other character.
+APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
+  const auto* cls = &S().Classes().Native("AShooterCharacter").cls.Struct;
+  if (!ClassTree::IsChildOf(&self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate
+                                 ->Struct,
+                            cls))
+    return nullptr;
+  return self->RidingDino;
+}
+
+void GetAllActorsOfClass(UObject* /*world_context*/, TSubclassOf<AActor> cls,
+                         TArray<AActor*>& out) {
+  const auto actors = G().ActorsOfClass(cls.Class);
+  const auto count = static_cast<std::int32_t>(actors.size());
+  out.Data = nullptr;
+  out.ArrayNum = out.ArrayMax = 0;
+  if (count == 0) return;
+  out.Data = static_cast<AActor**>(S().Memory().Malloc(sizeof(AActor*) * count, 0));
+  for (std::int32_t i = 0; i < count; ++i) out.Data[i] = actors[static_cast<std::size_t>(i)];
+  out.ArrayNum = out.ArrayMax = count;
+}
+
+void RconSendMessage(RCONClientConnection* self, int id, int type, FString* message) {
+  self->send(id, type, StringText(*message));
+}
+
+char16_t LowerUnit(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+int Stricmp(const char16_t* a, const char16_t* b) {
+  for (;; ++a, ++b) {
+    const char16_t x = LowerUnit(*a), y = LowerUnit(*b);
+    if (x != y) return x < y ? -1 : 1;
+    if (x == 0) return 0;
+  }
+}
+
+// ---- The game's own hookable functions -----------------------------------------------------
+
+void DinoBeginPlay(APrimalDinoCharacter* self) {
+  G().RecordCall(Hook::BeginPlay, self);
+  self->PrimalCharacter.Health = self->PrimalCharacter.MaxHealth;
+}
+
+void DinoOnUncryo(APrimalDinoCharacter* self, AShooterPlayerController*) {
+  G().RecordCall(Hook::OnUncryo, self);
+}
+
+void DinoOnCryo(APrimalDinoCharacter* self, AShooterPlayerController*) {
+  G().RecordCall(Hook::OnCryo, self);
+}
+
+void DinoMultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController*) {
+  G().RecordCall(Hook::MultiOnCryo, self);
+}
+
+FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter* dino) {
+  G().RecordCall(Hook::GetCryoDinoData, dino);
+  auto& record = G().NewRecord("cryopod");
+  SimArchive archive(&record, true);
+  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&dino->PrimalCharacter, &archive.base);
+  FCustomItemData data;
+  data.StoredId = record.id;
+  data.Tag = "cryopod";
+  return data;
+}
+
+void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
+  G().RecordCall(Hook::GiveCryoItemAndCaptureDino, dino);
+  const FCustomItemData data = EntryOf<GetCryoDinoDataFn>(Hook::GetCryoDinoData)(
+      reinterpret_cast<UObject*>(WorldContext()), dino);
+  G().last_pod = static_cast<int>(data.StoredId);
+  EntryOf<DinoWithControllerFn>(Hook::OnCryo)(dino, self);
+  EntryOf<DinoWithControllerFn>(Hook::MultiOnCryo)(dino, self);
+  EntryOf<DinoDestroyFn>(Hook::Destroy)(dino, false, true);
+}
+
+void DinoSetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
+  G().RecordCall(Hook::SetRider, self);
+  self->Rider = rider;
+  if (rider != nullptr) rider->RidingDino = self;
+}
+
+float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams*, float, float) {
+  return self->PrimalCharacter.CameraArmLength;
+}
+
+// A player riding a creature looks through the creature's camera arm.
+float CharacterArmLength(APrimalCharacter* self) {
+  auto* dino_class = &S().Classes().Native("APrimalDinoCharacter").cls.Struct;
+  const auto* cls = &self->Character.Pawn.Actor.Object.Base.ClassPrivate->Struct;
+  if (!ClassTree::IsChildOf(cls, dino_class)) {
+    auto* shooter = reinterpret_cast<AShooterCharacter*>(self);
+    if (shooter->RidingDino != nullptr) return shooter->RidingDino->PrimalCharacter.CameraArmLength;
+  }
+  return self->CameraArmLength;
+}
+
+float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams*, float, float) {
+  return CharacterArmLength(self);
+}
+
+float CharacterCameraArmLengthSimple(APrimalCharacter* self, float, float) {
+  return CharacterArmLength(self);
+}
+
+bool DinoCanCryo(APrimalDinoCharacter* self, AShooterPlayerController* by) {
+  G().RecordCall(Hook::CanCryo, self);
+  const auto* player = G().PlayerByController(by);
+  if (player == nullptr) return false;
+  const bool dead = TestBit(self->PrimalCharacter.CharacterFlags, kBitIsDead);
+  const auto team = self->PrimalCharacter.Character.Pawn.Actor.TargetingTeam;
+  return !dead && self->Rider == nullptr &&
+         team == player->character->PrimalCharacter.Character.Pawn.Actor.TargetingTeam;
+}
+
+void DinoUnstasis(APrimalDinoCharacter* self) {
+  G().RecordCall(Hook::Unstasis, self);
+  self->InStasis = 0;
+}
+
+float CharacterTakeDamage(APrimalCharacter* self, float amount, FDamageEvent*, AController*,
+                          AActor*) {
+  G().RecordCall(Hook::TakeDamage, self);
+  self->Health = self->Health > amount ? self->Health - amount : 0;
+  return amount;
+}
+
+// A saving archive writes the character into its record; a loading one reads it back.
+void CharacterSerialize(APrimalCharacter* self, FArchive* archive) {
+  G().RecordCall(Hook::Serialize, self);
+  auto* sim_archive = reinterpret_cast<SimArchive*>(archive);
+  if (sim_archive->record == nullptr || G().CreatureIdOf(self) == 0) return;
+  if ((archive->ArFlags & kArchiveIsSaving) != 0) {
+    G().SerializeInto(self, *sim_archive->record);
+  } else {
+    G().SerializeFrom(self, *sim_archive->record);
+  }
+}
+
+bool DinoDestroy(APrimalDinoCharacter* self, bool, bool) {
+  G().RecordCall(Hook::Destroy, self);
+  SetBit(self->PrimalCharacter.Character.Pawn.Actor.ActorFlags, kBitActorIsBeingDestroyed, true);
+  EntryOf<DinoFn>(Hook::Destroyed)(self);
+  G().RemoveCreature(self);
+  return true;
+}
+
+void DinoDestroyed(APrimalDinoCharacter* self) { G().RecordCall(Hook::Destroyed, self); }
+
+void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
+  G().RecordCall(Hook::ServerUploadDino, dino);
+  EntryOf<DinoWithControllerFn>(Hook::ServerUploadCharacter)(dino, self);
+}
+
+void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController*) {
+  G().RecordCall(Hook::ServerUploadCharacter, self);
+  auto& record = G().NewRecord("upload");
+  G().last_upload = record.id;
+  SimArchive archive(&record, true);
+  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&self->PrimalCharacter, &archive.base);
+  EntryOf<DinoDestroyFn>(Hook::Destroy)(self, false, true);
+}
+
+void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
+  G().RecordCall(Hook::ExportDinoData, dino);
+  auto& record = G().NewRecord("export");
+  G().last_export = record.id;
+  SimArchive archive(&record, true);
+  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&dino->PrimalCharacter, &archive.base);
+}
+
+void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
+  G().RecordCall(Hook::CharacterCaptureSnapshot, self);
+  if (G().CreatureIdOf(self) == 0) return;
+  auto& record = G().NewRecord("snapshot");
+  G().last_snapshot = record.id;
+  SimArchive archive(&record, true);
+  EntryOf<CharacterSerializeFn>(Hook::Serialize)(self, &archive.base);
+}
+
+void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
+  G().RecordCall(Hook::DinoCaptureSnapshot, self);
+  EntryOf<CharacterItemFn>(Hook::CharacterCaptureSnapshot)(&self->PrimalCharacter, item);
+}
+
+void DinoTameDino(APrimalDinoCharacter* self, AShooterPlayerController* by, bool, int, bool, bool,
+                  bool) {
+  G().RecordCall(Hook::TameDino, self);
+  const auto* player = G().PlayerByController(by);
+  if (player == nullptr) return;
+  auto& actor = self->PrimalCharacter.Character.Pawn.Actor;
+  actor.TargetingTeam = player->character->PrimalCharacter.Character.Pawn.Actor.TargetingTeam;
+  self->OwningPlayerID = static_cast<std::int32_t>(by->LinkedPlayerID);
+  ReleaseGameString(self->TamerString);
+  self->TamerString = MakeGameString(Utf8ToUtf16(player->name));
+  SetBit(self->DinoFlags, kBitDidSetupTamed, true);
+  EntryOf<DinoFn>(Hook::TargetingTeamChanged)(self);
+}
+
+void DinoTargetingTeamChanged(APrimalDinoCharacter* self) {
+  G().RecordCall(Hook::TargetingTeamChanged, self);
+}
+
+}  // namespace
+
+void RegisterGameFunctions(Server& server) {
+  auto& names = server.Lookup();
+  names.AddFunction("FMemory.Malloc(unsigned__int64,unsignedint)",
+                    reinterpret_cast<void*>(&FMemoryMalloc));
+  names.AddFunction("FMemory.Realloc(void*,unsigned__int64,unsignedint)",
+                    reinterpret_cast<void*>(&FMemoryRealloc));
+  names.AddFunction("FMemory.Free(void*)", reinterpret_cast<void*>(&FMemoryFree));
+  names.AddFunction("FName.ToString(FString&)", reinterpret_cast<void*>(&FNameToString));
+  names.AddFunction("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",
+                    reinterpret_cast<void*>(&SetActorRelativeScale3D));
+  names.AddFunction("APrimalDinoCharacter.GetPrivateStaticClass()",
+                    reinterpret_cast<void*>(&DinoGetPrivateStaticClass));
+  names.AddFunction("UStruct.IsChildOf(UStruct*)", reinterpret_cast<void*>(&StructIsChildOf));
+  names.AddFunction("APrimalDinoCharacter.GetUntamedTargetingTeam()",
+                    reinterpret_cast<void*>(&DinoGetUntamedTargetingTeam));
+  names.AddFunction("FWeakObjectPtr.operator=(UObject*)", reinterpret_cast<void*>(&WeakAssign));
+  names.AddFunction("FWeakObjectPtr.Get()", reinterpret_cast<void*>(&WeakGet));
+  names.AddFunction("AShooterCharacter.GetRidingDino()",
+                    reinterpret_cast<void*>(&ShooterGetRidingDino));
+  names.AddFunction(
+      "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
+      "TSizedDefaultAllocator<32>>&)",
+      reinterpret_cast<void*>(&GetAllActorsOfClass));
+  names.AddFunction("RCONClientConnection.SendMessage(int,int,FString&)",
+                    reinterpret_cast<void*>(&RconSendMessage));
+  names.AddFunction("FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)",
+                    reinterpret_cast<void*>(&Stricmp));
+
+  void* const originals[] = {
+      reinterpret_cast<void*>(&DinoBeginPlay),
+      reinterpret_cast<void*>(&DinoOnUncryo),
+      reinterpret_cast<void*>(&DinoOnCryo),
+      reinterpret_cast<void*>(&DinoMultiOnCryo),
+      reinterpret_cast<void*>(&GiveCryoItemAndCaptureDino),
+      reinterpret_cast<void*>(&GetCryoDinoData),
+      reinterpret_cast<void*>(&DinoSetRider),
+      reinterpret_cast<void*>(&DinoCameraArmLength),
+      reinterpret_cast<void*>(&CharacterCameraArmLength),
+      reinterpret_cast<void*>(&CharacterCameraArmLengthSimple),
+      reinterpret_cast<void*>(&DinoCanCryo),
+      reinterpret_cast<void*>(&DinoUnstasis),
+      reinterpret_cast<void*>(&CharacterTakeDamage),
+      reinterpret_cast<void*>(&CharacterSerialize),
+      reinterpret_cast<void*>(&DinoDestroy),
+      reinterpret_cast<void*>(&DinoDestroyed),
+      reinterpret_cast<void*>(&ServerUploadDino),
+      reinterpret_cast<void*>(&DinoServerUploadCharacter),
+      reinterpret_cast<void*>(&ExportDinoData),
+      reinterpret_cast<void*>(&CharacterCaptureSnapshot),
+      reinterpret_cast<void*>(&DinoCaptureSnapshot),
+      reinterpret_cast<void*>(&DinoTameDino),
+      reinterpret_cast<void*>(&DinoTargetingTeamChanged),
+  };
+  for (int i = 0; i < static_cast<int>(Hook::Count); ++i) {
+    const char* name = HookName(static_cast<Hook>(i));
+    server.Hooks().Declare(name, originals[i]);
+    names.AddFunction(name, originals[i]);
+  }
+}
+
+}  // namespace sim

@@ -1,0 +1,91 @@
+#include "sim/server.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+
+Server* current_server = nullptr;
+
+// The name table and the class tree belong to the game binary: one of each for the life of the
+// process, whichever server runs, as a game's native classes are static objects.
+NameTable& ProcessNames() {
+  static NameTable names;
+  return names;
+}
+ClassTree& ProcessClasses() {
+  static ClassTree classes(ProcessNames());
+  return classes;
+}
+
+std::filesystem::path HostLogFile(const std::filesystem::path& win64) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  return win64 / "logs" / ("ArkApi_" + std::to_string(::getpid()) + "_" + date + ".log");
+}
+
+// The host's own configuration, which always sits beside the server executable.
+void WriteHostConfig(const std::filesystem::path& win64) {
+  const auto file = win64 / "config.json";
+  if (std::filesystem::exists(file)) return;
+  std::ofstream out(file);
+  out << "{\n  \"settings\": {\n    \"AutomaticPluginReloading\": false,\n"
+         "    \"SaveWorldBeforePluginReload\": true,\n    \"HooksDoNotThrow\": false\n  },\n"
+         "  \"OnlyTamed\": false,\n  \"DefaultScale\": 9.5\n}\n";
+}
+
+}  // namespace
+
+Server::Server(ServerOptions options)
+    : root_(std::filesystem::absolute(options.root)),
+      output_(options.output ? std::move(options.output)
+                             : [](const std::string& line) { std::cout << line << std::endl; }),
+      names_(ProcessNames()),
+      classes_(ProcessClasses()) {
+  if (current_server != nullptr) throw std::logic_error("a simulated server is running already");
+  std::filesystem::create_directories(Win64Dir());
+  WriteHostConfig(Win64Dir());
+  current_server = this;
+  logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_);
+  game_ = std::make_unique<Game>(*this);
+  plugin_ = std::make_unique<PluginHost>(*this, std::move(options.plugin_file));
+}
+
+Server::~Server() {
+  plugin_.reset();
+  game_.reset();
+  logs_.reset();
+  current_server = nullptr;
+}
+
+Server& Server::Current() {
+  if (current_server == nullptr) throw std::logic_error("no simulated server is running");
+  return *current_server;
+}
+
+Server* Server::CurrentOrNull() { return current_server; }
+
+void Server::Error(const std::string& text) {
+  ++errors_;
+  Print("error " + text);
+}
+
+std::filesystem::path Server::Win64Dir() const { return root_ / "ShooterGame/Binaries/Win64"; }
+std::filesystem::path Server::PluginDir() const {
+  return Win64Dir() / "ArkApi/Plugins/Tinyhorde";
+}
+std::filesystem::path Server::SaveFile() const {
+  return root_ / "ShooterGame/Saved/SavedArks/TheIsland_WP.ark";
+}
+
+}  // namespace sim

@@ -1,0 +1,55 @@
+#include "tests/config/config_test_helpers.h"
+
+#include <mutex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace configtest {
+
+using tinyhorde::Settings;
+
+Settings CurrentSettings() {
+  std::lock_guard lock(tinyhorde::SettingsMutex);
+  return tinyhorde::PluginSettings;
+}
+
+void StoreSettings(const Settings& settings) {
+  std::lock_guard lock(tinyhorde::SettingsMutex);
+  tinyhorde::PluginSettings = settings;
+}
+
+Settings NonDefaultSettings() {
+  Settings settings;
+  settings.OnlyTamed = false;
+  settings.DefaultScale = 0.3;
+  settings.DefaultCameraArmScale = 0.9;
+  settings.CreatureScales["rex"] = 0.35;
+  settings.CreatureScales["giga"] = 0.6;
+  settings.TargetBlueprints = {"Rex_Character_BP"};
+  settings.ApplyDelaySeconds = 3;
+  settings.DebugLog = false;
+  return settings;
+}
+
+bool SettingsLockIsFree() {
+  bool free = false;
+  std::thread probe([&free] {
+    free = tinyhorde::SettingsMutex.try_lock();
+    if (free) tinyhorde::SettingsMutex.unlock();
+  });
+  probe.join();
+  return free;
+}
+
+void ExpectSameSettings(const Settings& expected, const Settings& actual) {
+  EXPECT_EQ(expected.OnlyTamed, actual.OnlyTamed);
+  EXPECT_EQ(expected.DefaultScale, actual.DefaultScale);
+  EXPECT_EQ(expected.DefaultCameraArmScale, actual.DefaultCameraArmScale);
+  EXPECT_EQ(expected.CreatureScales, actual.CreatureScales);
+  EXPECT_EQ(expected.TargetBlueprints, actual.TargetBlueprints);
+  EXPECT_EQ(expected.ApplyDelaySeconds, actual.ApplyDelaySeconds);
+  EXPECT_EQ(expected.DebugLog, actual.DebugLog);
+}
+
+}  // namespace configtest

@@ -1,0 +1,370 @@
+// How LoadConfig reads each key of config.json into the settings, and what it refuses.
+#include <cstdint>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "config/load_config.h"
+#include "config/plugin_settings.h"
+#include "tests/config/config_fixture.h"
+
+namespace {
+
+using configtest::ConfigFixture;
+using configtest::CurrentSettings;
+using configtest::ExpectSameSettings;
+using configtest::kFirstRelativePlace;
+using configtest::LoadedLine;
+using configtest::NonDefaultSettings;
+using configtest::StoreSettings;
+using tinyhorde::ConfigLoadStatus;
+using tinyhorde::Settings;
+
+std::string RangeWarning(const std::string& key, const std::string& shown) {
+  return "[Tinyhorde] Ignoring " + key + " = " + shown + ": a scale must lie between 0.01 and 10.";
+}
+
+// The text nlohmann gives for text read from a stream, as LoadConfig reads it; empty when it
+// parses.
+std::string ParseErrorOf(const std::string& text) {
+  std::istringstream in(text);
+  try {
+    const nlohmann::json parsed = nlohmann::json::parse(in);
+    (void)parsed;
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// --- The two global scales -------------------------------------------------------------------
+
+TEST_F(ConfigFixture, EmptyObjectMovesOnlyTheCameraScale) {
+  StoreSettings(NonDefaultSettings());
+  const auto outcome = LoadText("{}");
+  EXPECT_EQ(outcome.status, ConfigLoadStatus::Loaded);
+  EXPECT_EQ(outcome.path, kFirstRelativePlace);
+  Settings expected = NonDefaultSettings();
+  expected.DefaultCameraArmScale = expected.DefaultScale;
+  ExpectSameSettings(expected, CurrentSettings());
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+}
+
+TEST_F(ConfigFixture, EmptyObjectOverDefaultsReportsTwentyEntries) {
+  EXPECT_EQ(LoadText("{}").status, ConfigLoadStatus::Loaded);
+  ExpectSameSettings(Settings{}, CurrentSettings());
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 20, 1)});
+}
+
+TEST_F(ConfigFixture, ScaleAloneSetsBothScales) {
+  LoadText(R"({"Scale": 0.3})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.3);
+}
+
+TEST_F(ConfigFixture, DefaultScaleBeatsScale) {
+  LoadText(R"({"Scale": 0.3, "DefaultScale": 0.4})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.4);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.4);
+}
+
+TEST_F(ConfigFixture, DefaultScaleAsStringFallsBackToScale) {
+  LoadText(R"({"DefaultScale": "0.4", "Scale": 0.3})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+}
+
+TEST_F(ConfigFixture, DefaultScaleAsStringAloneLeavesTheScale) {
+  StoreSettings(NonDefaultSettings());
+  LoadText(R"({"DefaultScale": "0.4"})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.3);
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+}
+
+TEST_F(ConfigFixture, IntegerScaleIsANumber) {
+  LoadText(R"({"DefaultScale": 2})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 2.0);
+}
+
+TEST_F(ConfigFixture, CameraArmScaleSetsOnlyTheCamera) {
+  LoadText(R"({"DefaultScale": 0.4, "CameraArmScale": 0.8})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.4);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.8);
+}
+
+TEST_F(ConfigFixture, DefaultCameraArmScaleBeatsCameraArmScale) {
+  LoadText(R"({"CameraArmScale": 0.8, "DefaultCameraArmScale": 0.6})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.5);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.6);
+}
+
+TEST_F(ConfigFixture, KeyNamesAreCaseSensitive) {
+  StoreSettings(NonDefaultSettings());
+  LoadText(R"({"defaultscale": 0.4, "cameraarmscale": 0.8, "onlytamed": true,
+               "applydelayseconds": 9, "debuglog": true, "targetblueprints": [],
+               "creaturescales": {"rex": 0.2}})");
+  Settings expected = NonDefaultSettings();
+  expected.DefaultCameraArmScale = expected.DefaultScale;
+  ExpectSameSettings(expected, CurrentSettings());
+}
+
+// --- The range rule --------------------------------------------------------------------------
+
+struct OutOfRange {
+  const char* literal;  // as written in the file
+  const char* shown;    // as the warning writes it
+};
+
+class ScaleRange : public ConfigFixture, public ::testing::WithParamInterface<OutOfRange> {
+ protected:
+  std::string Value() const { return GetParam().literal; }
+  std::string Warning(const std::string& key) const { return RangeWarning(key, GetParam().shown); }
+};
+
+TEST_P(ScaleRange, RejectedDefaultScaleFallsBackToScale) {
+  LoadText(R"({"DefaultScale": )" + Value() + R"(, "Scale": 0.3})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.3);
+  EXPECT_EQ(TakeLogLines(),
+            (std::vector<std::string>{Warning("DefaultScale"), LoadedLine(true, 20, 1)}));
+}
+
+TEST_P(ScaleRange, RejectedScaleLeavesTheScale) {
+  StoreSettings(NonDefaultSettings());
+  LoadText(R"({"Scale": )" + Value() + "}");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{Warning("Scale"), LoadedLine(false, 21, 3)}));
+}
+
+TEST_P(ScaleRange, BothRejectedWarnTwice) {
+  LoadText(R"({"DefaultScale": )" + Value() + R"(, "Scale": )" + Value() + "}");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.5);
+  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{Warning("DefaultScale"), Warning("Scale"),
+                                                      LoadedLine(true, 20, 1)}));
+}
+
+TEST_P(ScaleRange, RejectedDefaultCameraArmScaleFallsBackToCameraArmScale) {
+  LoadText(R"({"DefaultScale": 0.4, "DefaultCameraArmScale": )" + Value() +
+           R"(, "CameraArmScale": 0.8})");
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.8);
+  EXPECT_EQ(TakeLogLines(),
+            (std::vector<std::string>{Warning("DefaultCameraArmScale"), LoadedLine(true, 20, 1)}));
+}
+
+TEST_P(ScaleRange, RejectedCameraArmScaleFallsBackToDefaultScale) {
+  StoreSettings(NonDefaultSettings());
+  LoadText(R"({"DefaultScale": 0.4, "CameraArmScale": )" + Value() + "}");
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.4);
+  EXPECT_EQ(TakeLogLines(),
+            (std::vector<std::string>{Warning("CameraArmScale"), LoadedLine(false, 21, 3)}));
+}
+
+TEST_P(ScaleRange, RejectedCreatureScaleKeepsTheEntryAndNamesItAsWritten) {
+  LoadText(R"({"CreatureScales": {"Giga": )" + Value() + R"(, "Rex": )" + Value() +
+           R"(, "rhynio": 0.6}})");
+  const Settings now = CurrentSettings();
+  EXPECT_EQ(now.CreatureScales.at("giga"), 0.75);
+  EXPECT_EQ(now.CreatureScales.count("rex"), 0u);
+  EXPECT_EQ(now.CreatureScales.at("rhynio"), 0.6);
+  EXPECT_EQ(TakeLogLines(),
+            (std::vector<std::string>{Warning("CreatureScales.Giga"), Warning("CreatureScales.Rex"),
+                                      LoadedLine(true, 20, 1)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutsideTheOpenRange, ScaleRange,
+    ::testing::Values(OutOfRange{"0", "0"}, OutOfRange{"0.0", "0"}, OutOfRange{"-1", "-1"},
+                      OutOfRange{"10", "10"}, OutOfRange{"10.0", "10"}, OutOfRange{"0.01", "0.01"},
+                      OutOfRange{"1e300", "1e+300"},
+                      OutOfRange{"18446744073709551615", "1.8446744073709552e+19"}));
+
+TEST_F(ConfigFixture, ScalesJustInsideTheRangeAreTaken) {
+  LoadText(R"({"DefaultScale": 0.0100001, "CameraArmScale": 9.999,
+               "CreatureScales": {"rex": 9.999}})");
+  EXPECT_EQ(CurrentSettings().DefaultScale, 0.0100001);
+  EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 9.999);
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("rex"), 9.999);
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 21, 1)});
+}
+
+// A number too large for a double: this JSON library refuses it while parsing (then nothing is
+// applied), or gives infinity, which the range rule refuses.
+TEST_F(ConfigFixture, OverflowingNumberChangesNothing) {
+  const std::string text = R"({"DefaultScale": 1e400, "Scale": 0.3})";
+  StoreSettings(NonDefaultSettings());
+  const auto outcome = LoadText(text);
+  const std::string parseError = ParseErrorOf(text);
+  if (!parseError.empty()) {
+    EXPECT_EQ(outcome.status, ConfigLoadStatus::Failed);
+    EXPECT_EQ(outcome.message, parseError);
+    ExpectSameSettings(NonDefaultSettings(), CurrentSettings());
+  } else {
+    EXPECT_EQ(outcome.status, ConfigLoadStatus::Loaded);
+    EXPECT_EQ(TakeLogLines().front(), RangeWarning("DefaultScale", "inf"));
+    EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
+  }
+}
+
+// --- CreatureScales --------------------------------------------------------------------------
+
+TEST_F(ConfigFixture, CreatureScalesMergeLoweredNamesAndSkipNonNumbers) {
+  LoadText(R"({"CreatureScales": {"Rex": 0.3, "Bronto": "0.1", "dreadnought": 0.2,
+                                   "Paracer": null, "Carcha": {"x": 1}}})");
+  Settings expected;
+  expected.CreatureScales["rex"] = 0.3;
+  expected.CreatureScales["dreadnought"] = 0.2;
+  ExpectSameSettings(expected, CurrentSettings());
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 21, 1)});
+}
+
+// Names are visited in byte order, not file order, so the last of them in byte order wins.
+TEST_F(ConfigFixture, NamesThatLowerAlikeTakeTheLastInByteOrder) {
+  LoadText(R"({"CreatureScales": {"giga": 0.9, "Giga": 0.6}})");
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("giga"), 0.9);
+  LoadText(R"({"CreatureScales": {"Giga": 0.6, "GIGA": 0.5}})");
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("giga"), 0.6);
+  EXPECT_EQ(CurrentSettings().CreatureScales.size(), 20u);
+}
+
+TEST_F(ConfigFixture, CreatureScalesNotAnObjectLeaveTheTable) {
+  LoadText(R"({"CreatureScales": [["rex", 0.3]]})");
+  ExpectSameSettings(Settings{}, CurrentSettings());
+}
+
+TEST_F(ConfigFixture, EntrySetByCommandSurvivesReload) {
+  tinyhorde::SetCreatureScale("Rex", 0.3);
+  LoadText(R"({"CreatureScales": {"giga": 0.6}})");
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("rex"), 0.3);
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("giga"), 0.6);
+  LoadText("{}");
+  EXPECT_EQ(CurrentSettings().CreatureScales.at("rex"), 0.3);
+  EXPECT_EQ(TakeLogLines(),
+            (std::vector<std::string>{LoadedLine(true, 21, 1), LoadedLine(true, 21, 1)}));
+}
+
+// --- TargetBlueprints ------------------------------------------------------------------------
+
+TEST_F(ConfigFixture, EmptyBlueprintArrayEmptiesTheList) {
+  LoadText(R"({"TargetBlueprints": []})");
+  EXPECT_TRUE(CurrentSettings().TargetBlueprints.empty());
+}
+
+TEST_F(ConfigFixture, BlueprintArrayReplacesTheList) {
+  LoadText(R"({"TargetBlueprints": ["Rex_Character_BP"]})");
+  EXPECT_EQ(CurrentSettings().TargetBlueprints, std::vector<std::string>{"Rex_Character_BP"});
+}
+
+TEST_F(ConfigFixture, BlueprintNonStringsAreSkippedAndCaseKept) {
+  LoadText(R"({"TargetBlueprints": [1, "Giga_BP", null, ["x"], "rex_bp", "Giga_BP"]})");
+  EXPECT_EQ(CurrentSettings().TargetBlueprints,
+            (std::vector<std::string>{"Giga_BP", "rex_bp", "Giga_BP"}));
+}
+
+TEST_F(ConfigFixture, BlueprintsNotAnArrayLeaveTheList) {
+  LoadText(R"({"TargetBlueprints": "Rex_Character_BP"})");
+  LoadText(R"({"TargetBlueprints": {"0": "Rex_Character_BP"}})");
+  EXPECT_EQ(CurrentSettings().TargetBlueprints, Settings{}.TargetBlueprints);
+}
+
+// --- ApplyDelaySeconds -----------------------------------------------------------------------
+
+struct DelayCase {
+  const char* literal;
+  std::int32_t expected;  // 3, the value before the load, where the literal is skipped
+};
+
+class Delay : public ConfigFixture, public ::testing::WithParamInterface<DelayCase> {};
+
+TEST_P(Delay, IntegersKeepTheirLow32BitsAndOthersAreSkipped) {
+  StoreSettings(NonDefaultSettings());
+  LoadText(std::string(R"({"ApplyDelaySeconds": )") + GetParam().literal + "}");
+  EXPECT_EQ(CurrentSettings().ApplyDelaySeconds, GetParam().expected);
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, GetParam().expected)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, Delay,
+    ::testing::Values(DelayCase{"5", 5}, DelayCase{"0", 0}, DelayCase{"-3", -3},
+                      DelayCase{"2147483647", 2147483647},
+                      DelayCase{"2147483648", std::numeric_limits<std::int32_t>::min()},
+                      DelayCase{"4294967295", -1}, DelayCase{"4294967301", 5},
+                      DelayCase{"-4294967291", 5}, DelayCase{"18446744073709551615", -1},
+                      DelayCase{"-9223372036854775808", 0}, DelayCase{"2.5", 3},
+                      DelayCase{"5.0", 3}, DelayCase{"5e0", 3}, DelayCase{"\"5\"", 3},
+                      DelayCase{"true", 3}, DelayCase{"null", 3}));
+
+// --- The two flags ---------------------------------------------------------------------------
+
+TEST_F(ConfigFixture, FlagsTakeBooleans) {
+  LoadText(R"({"OnlyTamed": false, "DebugLog": false})");
+  EXPECT_FALSE(CurrentSettings().OnlyTamed);
+  EXPECT_FALSE(CurrentSettings().DebugLog);
+  LoadText(R"({"OnlyTamed": true, "DebugLog": true})");
+  EXPECT_TRUE(CurrentSettings().OnlyTamed);
+  EXPECT_TRUE(CurrentSettings().DebugLog);
+}
+
+TEST_F(ConfigFixture, FlagsOfAnotherTypeAreSkipped) {
+  for (const char* value : {"0", "1", "\"true\"", "\"false\"", "null", "[true]"}) {
+    LoadText(std::string(R"({"OnlyTamed": )") + value + R"(, "DebugLog": )" + value + "}");
+    EXPECT_TRUE(CurrentSettings().OnlyTamed) << value;
+    EXPECT_TRUE(CurrentSettings().DebugLog) << value;
+  }
+}
+
+// --- What the parser refuses, and what it accepts --------------------------------------------
+
+class Unparsable : public ConfigFixture, public ::testing::WithParamInterface<const char*> {};
+
+// Each text holds values a partial load would show, before the fault.
+TEST_P(Unparsable, ChangesNothingAndReportsTheParserText) {
+  const std::string text = GetParam();
+  const std::string expected = ParseErrorOf(text);
+  ASSERT_FALSE(expected.empty());
+  StoreSettings(NonDefaultSettings());
+
+  const auto outcome = LoadText(text);
+  EXPECT_EQ(outcome.status, ConfigLoadStatus::Failed);
+  EXPECT_EQ(outcome.path, kFirstRelativePlace);
+  EXPECT_EQ(outcome.message, expected);
+  EXPECT_EQ(TakeLogLines(),
+            std::vector<std::string>{"[Tinyhorde] Exception loading config: " + expected});
+  ExpectSameSettings(NonDefaultSettings(), CurrentSettings());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Unparsable,
+    ::testing::Values("{\"OnlyTamed\": true, \"ApplyDelaySeconds\": 9 // a comment\n}",
+                      "{\"OnlyTamed\": true, /* a comment */ \"ApplyDelaySeconds\": 9}",
+                      "{\"OnlyTamed\": true, \"ApplyDelaySeconds\": 9,}",
+                      "{\"TargetBlueprints\": [\"A_BP\",], \"OnlyTamed\": true}", "", " \n\t",
+                      "\xEF\xBB\xBF", "{\"OnlyTamed\": true} {}", "{\"OnlyTamed\": true",
+                      "{\"OnlyTamed\": tru}", "{'OnlyTamed': true}"));
+
+TEST_F(ConfigFixture, LeadingByteOrderMarkIsAccepted) {
+  const auto outcome = LoadText("\xEF\xBB\xBF{\"ApplyDelaySeconds\": 4}");
+  EXPECT_EQ(outcome.status, ConfigLoadStatus::Loaded);
+  EXPECT_EQ(CurrentSettings().ApplyDelaySeconds, 4);
+}
+
+class NonObjectRoot : public ConfigFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NonObjectRoot, SkipsEveryKeyButStillMovesTheCameraScale) {
+  StoreSettings(NonDefaultSettings());
+  const auto outcome = LoadText(GetParam());
+  EXPECT_EQ(outcome.status, ConfigLoadStatus::Loaded);
+  Settings expected = NonDefaultSettings();
+  expected.DefaultCameraArmScale = expected.DefaultScale;
+  ExpectSameSettings(expected, CurrentSettings());
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Roots, NonObjectRoot,
+                         ::testing::Values("[{\"OnlyTamed\": true, \"DefaultScale\": 0.4}]", "[]",
+                                           "5", "\"OnlyTamed\"", "null", "true"));
+
+}  // namespace
