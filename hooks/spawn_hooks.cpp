@@ -1,37 +1,93 @@
-// Detours on entering play and changing hands. For now each only runs the game's own function
-// through its slot; their work comes with the scaling engine.
+// Detours that bring a target creature to its configured scale whenever it enters play or
+// changes hands. Each runs the game's own function first, with every argument unchanged, and then
+// acts on the creature the function was called on.
+#include "config/plugin_settings.h"
 #include "hooks/detours.h"
+#include "scaling/delayed_resize.h"
+#include "scaling/rider_camera.h"
+#include "scaling/scale_application.h"
+#include "scaling/scale_restoration.h"
+#include "scaling/shrink_gate.h"
+#include "selection/creature_classification.h"
+#include "selection/tamed_state.h"
 
 namespace tinyhorde::detours {
+
+namespace {
+
+bool IsTarget(APrimalDinoCharacter* creature) {
+  return creature != nullptr && IsTargetCreature(creature);
+}
+
+// Passes when only tamed creatures are handled and this one is tamed, or when all are handled.
+bool PassesTamedGate(APrimalDinoCharacter* creature) {
+  return !ReadOnlyTamed() || IsTamedCreature(creature);
+}
+
+}  // namespace
 
 void* BeginPlaySlot = nullptr;
 void BeginPlay(APrimalDinoCharacter* self) {
   Original<DinoFn>(BeginPlaySlot)(self);
+  if (!IsTarget(self) || !PassesTamedGate(self)) return;
+  ApplyCreatureScale(self, "BeginPlay-Immediate", true);
+  ScheduleDelayedResize(self, "BeginPlay-Delayed-1s", 1);
+  ScheduleDelayedResize(self, "BeginPlay-Delayed-3s", 3);
 }
 
 void* OnUncryoSlot = nullptr;
 void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Original<DinoWithControllerFn>(OnUncryoSlot)(self, controller);
+  if (!IsTarget(self)) return;
+  // No tamed gate here: ApplyCreatureScale applies the OnlyTamed rule itself.
+  ApplyCreatureScale(self, "OnUncryo-Immediate", true);
+  ScheduleDelayedResize(self, "OnUncryo-Delayed-1s", 1);
+  ScheduleDelayedResize(self, "OnUncryo-Delayed-3s", 3);
 }
 
 void* UnstasisSlot = nullptr;
 void Unstasis(APrimalDinoCharacter* self) {
   Original<DinoFn>(UnstasisSlot)(self);
+  if (!IsTarget(self) || !PassesTamedGate(self)) return;
+  ApplyCreatureScale(self, "Unstasis", false);
 }
 
 void* TameDinoSlot = nullptr;
-void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller, bool ignoreMaxTameLimit, int overrideTamingTeam, bool preventNameDialog, bool skipAddingTamedLevels, bool suppressNotifications) {
-  Original<DinoTameFn>(TameDinoSlot)(self, controller, ignoreMaxTameLimit, overrideTamingTeam, preventNameDialog, skipAddingTamedLevels, suppressNotifications);
+void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
+              bool ignoreMaxTameLimit, int overrideTamingTeam, bool preventNameDialog,
+              bool skipAddingTamedLevels, bool suppressNotifications) {
+  Original<DinoTameFn>(TameDinoSlot)(self, controller, ignoreMaxTameLimit, overrideTamingTeam,
+                                     preventNameDialog, skipAddingTamedLevels,
+                                     suppressNotifications);
+  if (!IsTarget(self) || !PassesTamedGate(self)) return;
+  ApplyCreatureScale(self, "TameDino-Immediate", true);
+  ScheduleDelayedResize(self, "TameDino-Delayed", 1);
 }
 
 void* TargetingTeamChangedSlot = nullptr;
 void TargetingTeamChanged(APrimalDinoCharacter* self) {
   Original<DinoFn>(TargetingTeamChangedSlot)(self);
+  if (!IsTarget(self)) return;
+  // A creature that turned wild goes back to full size whatever OnlyTamed says.
+  if (IsTamedCreature(self)) {
+    ApplyCreatureScale(self, "TargetingTeamChanged-Tamed", true);
+    ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
+  } else {
+    RestoreNormalScale(self);
+  }
 }
 
 void* SetRiderSlot = nullptr;
 void SetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
   Original<DinoSetRiderFn>(SetRiderSlot)(self, rider);
+  if (!IsTarget(self) || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
+  double scale = 0.5;
+  double camera_scale = 0.5;
+  if (!LookupCreatureScale(self, scale, camera_scale)) return;
+  ApplyCreatureScale(self, "SetRider", true);
+  // The rider camera follows even when the application declined (a dead creature, say), but
+  // never while shrinking is unsafe.
+  ScaleRiderCamera(self, camera_scale);
 }
 
 }  // namespace tinyhorde::detours

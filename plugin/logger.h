@@ -13,7 +13,9 @@
 namespace tinyhorde {
 
 std::shared_ptr<spdlog::logger>& LoggerHandle();
-inline bool HasLogger() { return LoggerHandle() != nullptr; }
+inline bool HasLogger() {
+  return LoggerHandle() != nullptr;
+}
 
 // Creates the logger "Tinyhorde" over the host's sinks, with its pattern and flush level, and
 // stores it in the handle (replacing an earlier one).

@@ -2,6 +2,10 @@
 // these two, and nothing else, as exported from the library.
 #include "plugin/lifecycle.h"
 
-extern "C" TINYHORDE_EXPORT void Plugin_Init() { tinyhorde::InitializePlugin(); }
+extern "C" TINYHORDE_EXPORT void Plugin_Init() {
+  tinyhorde::InitializePlugin();
+}
 
-extern "C" TINYHORDE_EXPORT void Plugin_Unload() { tinyhorde::UnloadPlugin(); }
+extern "C" TINYHORDE_EXPORT void Plugin_Unload() {
+  tinyhorde::UnloadPlugin();
+}

@@ -1,22 +1,62 @@
-// Detours on the camera arm length. For now each only runs the game's own function through its
-// slot; their work comes with the rider camera scaling.
+// Detours on the game's camera arm length: the length the game computes is multiplied by the
+// camera scale of a qualifying target creature, or of the target creature a character rides.
+// They never change the camera offsets and keep nothing.
+#include "config/plugin_settings.h"
 #include "hooks/detours.h"
+#include "host/game.h"
+#include "scaling/shrink_gate.h"
+#include "selection/creature_classification.h"
+#include "selection/tamed_state.h"
 
 namespace tinyhorde::detours {
 
+namespace {
+
+// A target creature that passes the tamed gate.
+bool Qualifies(const void* creature) {
+  if (creature == nullptr || !IsTargetCreature(creature)) return false;
+  return !ReadOnlyTamed() ||
+         IsTamedCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature)));
+}
+
+float Scaled(const void* subject, float length) {
+  double scale = 0.5;
+  double camera_scale = 0.5;
+  if (!LookupCreatureScale(subject, scale, camera_scale)) return length;
+  return static_cast<float>(camera_scale) * length;
+}
+
+// The character itself when it qualifies, otherwise the target creature it rides.
+float ScaledForCharacter(APrimalCharacter* character, float length) {
+  if (character == nullptr || !ShrinkingAllowed()) return length;
+  if (Qualifies(character)) return Scaled(character, length);
+  auto* ridden = host::CallGame<APrimalDinoCharacter*>(
+      "AShooterCharacter.GetRidingDino()", reinterpret_cast<AShooterCharacter*>(character));
+  if (!Qualifies(ridden)) return length;
+  return Scaled(ridden, length);
+}
+
+}  // namespace
+
 void* DinoCameraArmLengthSlot = nullptr;
-float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* params, float a, float b) {
-  return Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
+float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* params, float a,
+                          float b) {
+  const float length = Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
+  if (!ShrinkingAllowed() || !Qualifies(self)) return length;
+  return Scaled(self, length);
 }
 
 void* CharacterCameraArmLengthSlot = nullptr;
-float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams* params, float a, float b) {
-  return Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b);
+float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams* params, float a,
+                               float b) {
+  return ScaledForCharacter(
+      self, Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b));
 }
 
 void* CharacterCameraArmLengthSimpleSlot = nullptr;
 float CharacterCameraArmLengthSimple(APrimalCharacter* self, float a, float b) {
-  return Original<CharacterCameraArmLengthSimpleFn>(CharacterCameraArmLengthSimpleSlot)(self, a, b);
+  return ScaledForCharacter(self, Original<CharacterCameraArmLengthSimpleFn>(
+                                      CharacterCameraArmLengthSimpleSlot)(self, a, b));
 }
 
 }  // namespace tinyhorde::detours

@@ -16,7 +16,9 @@ namespace {
 std::atomic<std::uint64_t> timer_serial{0};
 }  // namespace
 
-std::uint64_t TimerSerial() { return timer_serial.load(); }
+std::uint64_t TimerSerial() {
+  return timer_serial.load();
+}
 
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds) {
   if (creature == nullptr) return;

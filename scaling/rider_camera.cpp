@@ -35,7 +35,9 @@ bool IsCameraOffsetName(const std::string& name) {
   return false;
 }
 
-FVector Times(double k, const FVector& v) { return FVector{k * v.X, k * v.Y, k * v.Z}; }
+FVector Times(double k, const FVector& v) {
+  return FVector{k * v.X, k * v.Y, k * v.Z};
+}
 
 }  // namespace
 

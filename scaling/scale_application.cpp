@@ -59,7 +59,7 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label,
 
   if (debug && HasLogger())
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
-                        GetCreatureClassName(creature).value_or(""), scale, camera_scale,
+                        ClassNameText(creature), scale, camera_scale,
                         label != nullptr ? label : ""));
   return true;
 }

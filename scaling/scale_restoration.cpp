@@ -38,7 +38,7 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
   if (ReadDebugLog() && HasLogger())
     LogInfo(fmt::format(
         "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
-        GetCreatureClassName(creature).value_or("")));
+        ClassNameText(creature)));
   return true;
 }
 

@@ -14,8 +14,12 @@ void SetMissingStorageHooks(std::vector<std::string> names) {
   allowed = missing.empty();
 }
 
-const std::vector<std::string>& MissingStorageHooks() { return missing; }
+const std::vector<std::string>& MissingStorageHooks() {
+  return missing;
+}
 
-bool ShrinkingAllowed() { return allowed.load(); }
+bool ShrinkingAllowed() {
+  return allowed.load();
+}
 
 }  // namespace tinyhorde

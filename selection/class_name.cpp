@@ -15,10 +15,21 @@ std::string NameText(const host::FName* name) {
   return host::ToUtf8(text);
 }
 
+namespace {
+std::string NameOfClass(host::UClass* cls) {
+  return NameText(&host::Field<host::FName>(cls, "UObjectBase.NamePrivate"));
+}
+}  // namespace
+
+std::string ClassNameText(const void* object) {
+  host::UClass* cls = ClassOf(object);
+  return cls != nullptr ? NameOfClass(cls) : std::string();
+}
+
 std::optional<std::string> GetCreatureClassName(const void* object) {
   host::UClass* cls = ClassOf(object);
   if (cls == nullptr) return std::nullopt;
-  return LowerBytes(NameText(&host::Field<host::FName>(cls, "UObjectBase.NamePrivate")));
+  return LowerBytes(NameOfClass(cls));
 }
 
 }  // namespace tinyhorde

@@ -14,6 +14,10 @@ host::UClass* ClassOf(const void* object);
 // The text of a game name, as UTF-8. The engine buffer that the conversion fills is released.
 std::string NameText(const host::FName* name);
 
+// The UTF-8 name of the object's class as the game spells it (for log lines); empty when the
+// object has no class.
+std::string ClassNameText(const void* object);
+
 // The UTF-8 name of the object's class, lowered byte by byte (ASCII letters only); nothing when
 // the object has no class.
 std::optional<std::string> GetCreatureClassName(const void* object);

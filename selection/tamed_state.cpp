@@ -16,8 +16,8 @@ bool IsTamedCreature(host::APrimalDinoCharacter* creature) {
       return true;
     if (host::Field<host::FString>(creature, "APrimalDinoCharacter.TamedName").Num() > 1)
       return true;
-    const auto untamed = host::CallGame<host::int32>(
-        "APrimalDinoCharacter.GetUntamedTargetingTeam()", creature);
+    const auto untamed =
+        host::CallGame<host::int32>("APrimalDinoCharacter.GetUntamedTargetingTeam()", creature);
     return team > 0 && untamed > 0 && team != untamed;
   } catch (...) {
     return false;

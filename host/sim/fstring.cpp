@@ -50,7 +50,8 @@ FString::FString(const FString& other) {
   num_ = max_ = other.Len() + 1;
 }
 
-FString::FString(FString&& other) noexcept : data_(other.data_), num_(other.num_), max_(other.max_) {
+FString::FString(FString&& other) noexcept
+    : data_(other.data_), num_(other.num_), max_(other.max_) {
   other.data_ = nullptr;
   other.num_ = other.max_ = 0;
 }
@@ -104,8 +105,8 @@ int32 FString::ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool
 
 std::string ToUtf8(const FString& text) {
   const TCHAR* p = *text;
-  return simhost::ConvertToUtf8(
-      std::u16string_view(reinterpret_cast<const char16_t*>(p), static_cast<std::size_t>(text.Len())));
+  return simhost::ConvertToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(p),
+                                                    static_cast<std::size_t>(text.Len())));
 }
 
 }  // namespace host

@@ -41,7 +41,9 @@ void* Realloc(void* block, uint64 size, uint32 alignment) {
   return CallGame<void*>("FMemory.Realloc(void*,unsigned__int64,unsignedint)", block, size,
                          alignment);
 }
-void Free(void* block) { CallGame<void>("FMemory.Free(void*)", block); }
+void Free(void* block) {
+  CallGame<void>("FMemory.Free(void*)", block);
+}
 }  // namespace FMemory
 
 }  // namespace host

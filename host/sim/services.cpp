@@ -61,10 +61,16 @@ void RegisterChatCommand(const FString& name, const ChatHandler& handler) {
 bool UnregisterConsoleCommand(const FString& name) {
   return simhost::RemoveConsoleCommand(Text(name));
 }
-bool UnregisterRconCommand(const FString& name) { return simhost::RemoveRconCommand(Text(name)); }
-bool UnregisterChatCommand(const FString& name) { return simhost::RemoveChatCommand(Text(name)); }
+bool UnregisterRconCommand(const FString& name) {
+  return simhost::RemoveRconCommand(Text(name));
+}
+bool UnregisterChatCommand(const FString& name) {
+  return simhost::RemoveChatCommand(Text(name));
+}
 
-UWorld* CurrentWorld() { return static_cast<UWorld*>(simhost::GetWorld()); }
+UWorld* CurrentWorld() {
+  return static_cast<UWorld*>(simhost::GetWorld());
+}
 
 std::shared_ptr<Messenger> MessengerFor(const FString& moduleName) {
   return std::make_shared<SimMessenger>(Text(moduleName));
@@ -75,9 +81,13 @@ void DelayExecuteInternal(const std::function<void()>& callback, int delaySecond
   simhost::DelayExecute(callback, delaySeconds, Text(identifier), Text(moduleName));
 }
 
-std::vector<spdlog::sink_ptr>& GetLogSinks() { return simhost::GetLogSinks(); }
+std::vector<spdlog::sink_ptr>& GetLogSinks() {
+  return simhost::GetLogSinks();
+}
 
-std::string GetCurrentDir() { return simhost::GetCurrentDir(); }
+std::string GetCurrentDir() {
+  return simhost::GetCurrentDir();
+}
 
 // The library that holds this function: the plugin library, or a program the plugin's code is
 // linked into.

@@ -3,7 +3,9 @@
 namespace sim {
 
 namespace {
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t Lower(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 }  // namespace
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {

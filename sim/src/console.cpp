@@ -111,7 +111,9 @@ int Console::PlayerOrCreature(const std::string& token) const {
 void Console::Dispatch(const std::string& command, const std::string& rest) {
   auto& game = server_.GameWorld();
   const auto args = Words(rest);
-  auto ok_made = [&](const char* kind, int id) { server_.Print(fmt::format("ok {} {}", kind, id)); };
+  auto ok_made = [&](const char* kind, int id) {
+    server_.Print(fmt::format("ok {} {}", kind, id));
+  };
   auto ok = [&] { server_.Print("ok"); };
 
   if (command == "player") {
@@ -317,7 +319,8 @@ void Console::Expect(const std::string& path, const std::string& value) {
     at = nullptr;
     for (const auto& item : list)
       if (item.at("id") == id) at = &item;
-    if (at == nullptr) throw std::runtime_error("expect " + path + ": no " + parts[0] + " " + parts[1]);
+    if (at == nullptr)
+      throw std::runtime_error("expect " + path + ": no " + parts[0] + " " + parts[1]);
     i = 2;
   }
   for (; i < parts.size(); ++i) {

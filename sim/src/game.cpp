@@ -45,11 +45,15 @@ constexpr std::int32_t kFirstPlayerTeam = 60000;
 // Offsets inside any object of the class, since each class embeds its parent first.
 #define SIM_FIELD(names, label, type, member) names.AddField(label, offsetof(type, member))
 
-AActor& ActorOf(void* object) { return *static_cast<AActor*>(object); }
+AActor& ActorOf(void* object) {
+  return *static_cast<AActor*>(object);
+}
 
 }  // namespace
 
-const char* HookName(Hook hook) { return kHookNames[static_cast<int>(hook)]; }
+const char* HookName(Hook hook) {
+  return kHookNames[static_cast<int>(hook)];
+}
 
 Game::Game(Server& server) : server_(server) {
   RegisterNames();
@@ -146,9 +150,9 @@ int Game::CreateCreature(ClassInfo& cls) {
 }
 
 int Game::Spawn(const std::string& cls, std::optional<int> tamer, std::optional<int> team) {
-  if (server_.Classes().Find(cls) && !ClassTree::IsChildOf(
-                                         &server_.Classes().Native(cls).cls.Struct,
-                                         &server_.Classes().Native("APrimalDinoCharacter").cls.Struct))
+  if (server_.Classes().Find(cls) &&
+      !ClassTree::IsChildOf(&server_.Classes().Native(cls).cls.Struct,
+                            &server_.Classes().Native("APrimalDinoCharacter").cls.Struct))
     throw std::runtime_error("not a creature class: " + cls);
   if (tamer) PlayerById(*tamer);
   const int id = CreateCreature(server_.Classes().Species(cls));
@@ -209,7 +213,8 @@ FVector Game::MeshScale(const APrimalDinoCharacter* dino) const {
 std::vector<std::pair<std::string, FVector>> Game::CameraOffsets(
     const APrimalDinoCharacter* dino) const {
   std::vector<std::pair<std::string, FVector>> offsets;
-  const auto& info = ClassTree::Info(dino->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate);
+  const auto& info =
+      ClassTree::Info(dino->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate);
   for (std::size_t i = 0; i < info.properties.size(); ++i) {
     if (info.specs[i].element_size != 24) continue;
     const auto* at = reinterpret_cast<const char*>(dino) + info.properties[i]->Offset_Internal;
@@ -220,6 +225,7 @@ std::vector<std::pair<std::string, FVector>> Game::CameraOffsets(
 }
 
 void Game::RecordCall(Hook hook, const void* object) {
+  if (!record_calls) return;
   const int id = CreatureIdOf(object);
   calls_.push_back(GameCall{hook, id, id ? RootScale(object) : FVector{}});
 }
@@ -322,8 +328,8 @@ std::vector<AActor*> Game::ActorsOfClass(const UClass* cls) const {
 
 void Game::Tame(int creature, int player) {
   auto* dino = CreatureObject(creature);
-  HookTable::Entry<DinoTameFn>(Entry(Hook::TameDino))(dino, PlayerById(player).controller, false,
-                                                      0, false, false, false);
+  HookTable::Entry<DinoTameFn>(Entry(Hook::TameDino))(dino, PlayerById(player).controller, false, 0,
+                                                      false, false, false);
 }
 
 void Game::ChangeTeam(int creature, std::int32_t team) {
@@ -370,7 +376,9 @@ float Game::Camera(int character, bool simple) {
                                                                                     &params, 0, 0);
 }
 
-void Game::EnterStasis(int creature) { CreatureObject(creature)->InStasis = 1; }
+void Game::EnterStasis(int creature) {
+  CreatureObject(creature)->InStasis = 1;
+}
 
 void Game::Wake(int creature) {
   auto* dino = CreatureObject(creature);
@@ -378,9 +386,8 @@ void Game::Wake(int creature) {
 }
 
 float Game::Damage(int creature, const std::string& causer_class, float amount) {
-  APrimalCharacter* target = IsPlayerId(creature)
-                                 ? &PlayerById(creature).character->PrimalCharacter
-                                 : &CreatureObject(creature)->PrimalCharacter;
+  APrimalCharacter* target = IsPlayerId(creature) ? &PlayerById(creature).character->PrimalCharacter
+                                                  : &CreatureObject(creature)->PrimalCharacter;
   auto& cls = server_.Classes().ActorBlueprint(causer_class);
   auto* causer = server_.Objects().Create<AActor>(&cls.cls, server_.Names().Add(causer_class));
   FDamageEvent event;
@@ -445,15 +452,14 @@ int Game::Download(int upload, int player) {
 
 int Game::Export(int creature, int player) {
   last_export = 0;
-  HookTable::Entry<ControllerWithDinoFn>(Entry(Hook::ExportDinoData))(
-      PlayerById(player).controller, CreatureObject(creature));
+  HookTable::Entry<ControllerWithDinoFn>(Entry(Hook::ExportDinoData))(PlayerById(player).controller,
+                                                                      CreatureObject(creature));
   return last_export;
 }
 
 int Game::Snapshot(int creature) {
   last_snapshot = 0;
-  HookTable::Entry<DinoItemFn>(Entry(Hook::DinoCaptureSnapshot))(CreatureObject(creature),
-                                                                 nullptr);
+  HookTable::Entry<DinoItemFn>(Entry(Hook::DinoCaptureSnapshot))(CreatureObject(creature), nullptr);
   return last_snapshot;
 }
 

@@ -11,15 +11,21 @@ namespace sim {
 
 namespace {
 
-Server& S() { return Server::Current(); }
-Game& G() { return S().GameWorld(); }
+Server& S() {
+  return Server::Current();
+}
+Game& G() {
+  return S().GameWorld();
+}
 
 template <typename F>
 F EntryOf(Hook hook) {
   return HookTable::Entry<F>(G().Entry(hook));
 }
 
-UWorld* WorldContext() { return G().World(); }
+UWorld* WorldContext() {
+  return G().World();
+}
 
 // ---- Functions the plugin calls by name ----------------------------------------------------
 
@@ -29,7 +35,9 @@ void* FMemoryMalloc(std::uint64_t size, std::uint32_t alignment) {
 void* FMemoryRealloc(void* block, std::uint64_t size, std::uint32_t alignment) {
   return S().Memory().Realloc(block, size, alignment);
 }
-void FMemoryFree(void* block) { S().Memory().Free(block); }
+void FMemoryFree(void* block) {
+  S().Memory().Free(block);
+}
 
 // Overwrites out with the name's text, in a buffer from the tracked allocator.
 void FNameToString(const FName* self, FString* out) {
@@ -48,7 +56,9 @@ void SetActorRelativeScale3D(AActor* self, FVector scale) {
   if (self->RootComponent != nullptr) self->RootComponent->RelativeScale3D = scale;
 }
 
-UClass* DinoGetPrivateStaticClass() { return &S().Classes().Native("APrimalDinoCharacter").cls; }
+UClass* DinoGetPrivateStaticClass() {
+  return &S().Classes().Native("APrimalDinoCharacter").cls;
+}
 
 bool StructIsChildOf(const UStruct* self, const UStruct* other) {
   return ClassTree::IsChildOf(self, other);
@@ -58,7 +68,9 @@ std::int32_t DinoGetUntamedTargetingTeam(APrimalDinoCharacter* self) {
   return self->UntamedTargetingTeam;
 }
 
-void WeakAssign(FWeakObjectPtr* self, UObject* object) { *self = S().Objects().WeakOf(object); }
+void WeakAssign(FWeakObjectPtr* self, UObject* object) {
+  *self = S().Objects().WeakOf(object);
+}
 
 UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
   return S().Objects().Resolve(*self);
@@ -67,9 +79,8 @@ UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
 // Answers the creature a player character rides; null for any other character.
 APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
   const auto* cls = &S().Classes().Native("AShooterCharacter").cls.Struct;
-  if (!ClassTree::IsChildOf(&self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate
-                                 ->Struct,
-                            cls))
+  if (!ClassTree::IsChildOf(
+          &self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate->Struct, cls))
     return nullptr;
   return self->RidingDino;
 }
@@ -213,7 +224,9 @@ bool DinoDestroy(APrimalDinoCharacter* self, bool, bool) {
   return true;
 }
 
-void DinoDestroyed(APrimalDinoCharacter* self) { G().RecordCall(Hook::Destroyed, self); }
+void DinoDestroyed(APrimalDinoCharacter* self) {
+  G().RecordCall(Hook::Destroyed, self);
+}
 
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::ServerUploadDino, dino);

@@ -24,8 +24,12 @@ void* GetAddress(const std::string& function) {
   return Server::Current().Lookup().FunctionAddress(function);
 }
 
-std::string ConvertToUtf8(std::u16string_view text) { return sim::Utf16ToUtf8(text); }
-std::u16string ConvertFromUtf8(std::string_view text) { return sim::Utf8ToUtf16(text); }
+std::string ConvertToUtf8(std::u16string_view text) {
+  return sim::Utf16ToUtf8(text);
+}
+std::u16string ConvertFromUtf8(std::string_view text) {
+  return sim::Utf8ToUtf16(text);
+}
 
 bool SetHook(const std::string& name, void* detour, void** original) {
   return Server::Current().Hooks().Install(name, detour, original);
@@ -54,7 +58,9 @@ bool RemoveChatCommand(const std::u16string& name) {
   return Server::Current().Commands().chat.Remove(name);
 }
 
-void* GetWorld() { return Server::Current().GameWorld().World(); }
+void* GetWorld() {
+  return Server::Current().GameWorld().World();
+}
 
 void SendServerMessage(const std::u16string& /*module_name*/, void* player_controller, float r,
                        float g, float b, float a, const std::u16string& text) {
@@ -70,8 +76,12 @@ void DelayExecute(const std::function<void()>& callback, int delay_seconds,
   Server::Current().Clock().Add(callback, delay_seconds, identifier, module_name);
 }
 
-std::vector<spdlog::sink_ptr>& GetLogSinks() { return Server::Current().Logs().Sinks(); }
+std::vector<spdlog::sink_ptr>& GetLogSinks() {
+  return Server::Current().Logs().Sinks();
+}
 
-std::string GetCurrentDir() { return Server::Current().Win64Dir().string(); }
+std::string GetCurrentDir() {
+  return Server::Current().Win64Dir().string();
+}
 
 }  // namespace simhost

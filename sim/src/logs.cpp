@@ -46,8 +46,8 @@ class MemorySink : public spdlog::sinks::base_sink<std::mutex> {
   void sink_it_(const spdlog::details::log_msg& msg) override {
     spdlog::memory_buf_t formatted;
     formatter_->format(msg, formatted);
-    lines_.push_back(LogSinks::Line{WithoutLineEnd(formatted),
-                                    std::string(msg.payload.data(), msg.payload.size()), msg.level});
+    lines_.push_back(LogSinks::Line{
+        WithoutLineEnd(formatted), std::string(msg.payload.data(), msg.payload.size()), msg.level});
   }
   void flush_() override {}
 
@@ -66,7 +66,11 @@ LogSinks::LogSinks(const std::filesystem::path& file,
 
 LogSinks::~LogSinks() = default;
 
-std::vector<LogSinks::Line> LogSinks::Lines() const { return memory_->Lines(); }
-std::vector<LogSinks::Line> LogSinks::TakeLines() { return memory_->Take(); }
+std::vector<LogSinks::Line> LogSinks::Lines() const {
+  return memory_->Lines();
+}
+std::vector<LogSinks::Line> LogSinks::TakeLines() {
+  return memory_->Take();
+}
 
 }  // namespace sim

@@ -32,7 +32,9 @@ namespace {
 
 std::atomic<bool> stop_requested{false};
 
-extern "C" void OnStopSignal(int) { stop_requested = true; }
+extern "C" void OnStopSignal(int) {
+  stop_requested = true;
+}
 
 // Work for the game thread.
 class GameQueue {
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
   }
 
   try {
-    const std::filesystem::path server_root = root.empty() ? FreshRoot() : std::filesystem::path(root);
+    const std::filesystem::path server_root =
+        root.empty() ? FreshRoot() : std::filesystem::path(root);
     sim::Server server(sim::ServerOptions{server_root, std::filesystem::absolute(plugin), {}});
     std::filesystem::current_path(server.Root());
     sim::Console console(server);

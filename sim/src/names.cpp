@@ -4,7 +4,9 @@
 
 namespace sim {
 
-NameTable::NameTable() { Add(u"None"); }
+NameTable::NameTable() {
+  Add(u"None");
+}
 
 FName NameTable::Add(const std::u16string& text) {
   auto [it, added] = indices_.try_emplace(text, static_cast<int>(texts_.size()));
@@ -12,7 +14,9 @@ FName NameTable::Add(const std::u16string& text) {
   return FName{it->second, 0};
 }
 
-FName NameTable::Add(const std::string& utf8) { return Add(Utf8ToUtf16(utf8)); }
+FName NameTable::Add(const std::string& utf8) {
+  return Add(Utf8ToUtf16(utf8));
+}
 
 const std::u16string& NameTable::Text(FName name) const {
   if (name.ComparisonIndex < 0 || static_cast<std::size_t>(name.ComparisonIndex) >= texts_.size())

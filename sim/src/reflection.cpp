@@ -4,13 +4,17 @@
 
 namespace sim {
 
-void Reflection::AddField(const std::string& name, std::size_t offset) { fields_[name] = offset; }
+void Reflection::AddField(const std::string& name, std::size_t offset) {
+  fields_[name] = offset;
+}
 
 void Reflection::AddFlag(const std::string& name, std::size_t word_offset, std::uint32_t bit) {
   flags_[name] = Flag{word_offset, bit};
 }
 
-void Reflection::AddFunction(const std::string& name, void* address) { functions_[name] = address; }
+void Reflection::AddFunction(const std::string& name, void* address) {
+  functions_[name] = address;
+}
 
 void Reflection::Unknown(const std::string& name) {
   throw std::runtime_error("unknown game name: " + name);

@@ -14,7 +14,9 @@ FVector VectorFromJson(const nlohmann::json& json) {
 }
 }  // namespace
 
-nlohmann::json VectorToJson(const FVector& v) { return nlohmann::json::array({v.X, v.Y, v.Z}); }
+nlohmann::json VectorToJson(const FVector& v) {
+  return nlohmann::json::array({v.X, v.Y, v.Z});
+}
 
 nlohmann::json RecordToJson(const StoredRecord& record) {
   nlohmann::json camera = nlohmann::json::object();

@@ -73,14 +73,18 @@ Server& Server::Current() {
   return *current_server;
 }
 
-Server* Server::CurrentOrNull() { return current_server; }
+Server* Server::CurrentOrNull() {
+  return current_server;
+}
 
 void Server::Error(const std::string& text) {
   ++errors_;
   Print("error " + text);
 }
 
-std::filesystem::path Server::Win64Dir() const { return root_ / "ShooterGame/Binaries/Win64"; }
+std::filesystem::path Server::Win64Dir() const {
+  return root_ / "ShooterGame/Binaries/Win64";
+}
 std::filesystem::path Server::PluginDir() const {
   return Win64Dir() / "ArkApi/Plugins/Tinyhorde";
 }

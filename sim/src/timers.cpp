@@ -14,9 +14,10 @@ void Timers::Add(const std::function<void()>& callback, int delay_seconds,
 void Timers::Advance(double seconds, const std::function<void(const std::string&)>& on_error) {
   const double target = now_ + (seconds > 0 ? seconds : 0);
   for (;;) {
-    auto next = std::min_element(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) {
-      return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
-    });
+    auto next =
+        std::min_element(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) {
+          return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
+        });
     if (next == pending_.end() || next->due > target) break;
     Timer timer = std::move(*next);
     pending_.erase(next);

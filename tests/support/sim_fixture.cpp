@@ -57,10 +57,16 @@ std::vector<std::string> SimFixture::TakeFormattedLogLines() {
   return lines;
 }
 
-std::vector<std::string> SimFixture::TakeOutput() { return std::move(output_); }
+std::vector<std::string> SimFixture::TakeOutput() {
+  return std::move(output_);
+}
 
-void SimFixture::LoadPlugin() { server_->Plugin().Load(); }
-void SimFixture::UnloadPlugin() { server_->Plugin().Unload(); }
+void SimFixture::LoadPlugin() {
+  server_->Plugin().Load();
+}
+void SimFixture::UnloadPlugin() {
+  server_->Plugin().Unload();
+}
 
 void SimFixture::StartInProcess() {
   tinyhorde::InitializePlugin();

@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
-#include <utility>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace host {
 

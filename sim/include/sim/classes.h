@@ -28,7 +28,7 @@ struct ClassInfo {
   std::string name;
   std::size_t object_size = 0;
   std::vector<std::unique_ptr<FProperty>> properties;  // in list order
-  std::vector<PropertySpec> specs;                      // the same, with default values
+  std::vector<PropertySpec> specs;                     // the same, with default values
 };
 
 class ClassTree {

@@ -6,12 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
-#include <deque>
 #include <vector>
 
 #include "sim/classes.h"
@@ -138,7 +138,8 @@ class Game {
   void ClearCalls() { calls_.clear(); }
 
   // Camera offsets of a creature: its class's properties, then RiderFPVCameraOffset.
-  std::vector<std::pair<std::string, FVector>> CameraOffsets(const APrimalDinoCharacter* dino) const;
+  std::vector<std::pair<std::string, FVector>> CameraOffsets(
+      const APrimalDinoCharacter* dino) const;
   FVector MeshScale(const APrimalDinoCharacter* dino) const;
   FVector RootScale(const void* actor) const;
 
@@ -147,6 +148,9 @@ class Game {
   int last_upload = 0;
   int last_export = 0;
   int last_snapshot = 0;
+
+  // Whether RecordCall keeps a list (benchmarks turn it off).
+  bool record_calls = true;
 
   // For tests: how many null entries GetAllActorsOfClass puts before each creature.
   int null_actor_entries = 0;

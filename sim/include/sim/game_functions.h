@@ -28,8 +28,8 @@ using CharacterSerializeFn = void (*)(APrimalCharacter*, FArchive*);
 using DinoDestroyFn = bool (*)(APrimalDinoCharacter*, bool, bool);
 using CharacterItemFn = void (*)(APrimalCharacter*, UPrimalItem*);
 using DinoItemFn = void (*)(APrimalDinoCharacter*, UPrimalItem*);
-using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool,
-                            bool, bool);
+using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool, bool,
+                            bool);
 
 // An archive bound to one storage record: saving writes the character into it, loading reads it.
 struct SimArchive {

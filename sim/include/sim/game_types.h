@@ -135,7 +135,7 @@ struct APrimalPlayerController {
 
 struct AShooterPlayerController {
   APrimalPlayerController PrimalPlayerController;
-  std::int32_t PlayerId = 0;       // the console's id for this player
+  std::int32_t PlayerId = 0;        // the console's id for this player
   std::int64_t LinkedPlayerID = 0;  // the game's player id, owner id of tamed creatures
 };
 
@@ -225,7 +225,9 @@ constexpr std::uint32_t kBitIsDead = 5;
 constexpr std::uint32_t kBitDidSetupTamed = 3;
 constexpr std::uint32_t kBitIsAdmin = 0;
 
-inline bool TestBit(std::uint32_t word, std::uint32_t bit) { return ((word >> bit) & 1u) != 0; }
+inline bool TestBit(std::uint32_t word, std::uint32_t bit) {
+  return ((word >> bit) & 1u) != 0;
+}
 inline void SetBit(std::uint32_t& word, std::uint32_t bit, bool on) {
   word = on ? (word | (1u << bit)) : (word & ~(1u << bit));
 }

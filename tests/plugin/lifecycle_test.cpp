@@ -1,0 +1,192 @@
+// Loading and unloading the plugin: the start-up and shut-down lines, the hooks and commands it
+// offers the host, what happens to timers and creatures at unload, and what the library exports.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "plugin/hook_table.h"
+#include "plugin/lifecycle.h"
+#include "plugin/logger.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Lifecycle : public simtest::SimFixture {
+ protected:
+  std::size_t Commands() {
+    auto& commands = Server().Commands();
+    return commands.console.Size() + commands.rcon.Size() + commands.chat.Size();
+  }
+  double RootScale(int id) { return Game().RootScale(Game().CreatureObject(id)).X; }
+};
+
+TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPattern) {
+  Run("world down");
+  LoadPlugin();
+  UnloadPlugin();
+  const Lines lines = TakeFormattedLogLines();
+  const Lines messages = {
+      "[Tinyhorde][info] [Tinyhorde] Initializing...",
+      "[Tinyhorde][warning] [Tinyhorde] config.json not found, using default Rex-scaling values.",
+      "[Tinyhorde][info] [Tinyhorde] Plugin initialized successfully.",
+      "[Tinyhorde][info] [Tinyhorde] Unloading...",
+      "[Tinyhorde][info] [Tinyhorde] Plugin unloaded.",
+  };
+  ASSERT_EQ(lines.size(), messages.size());
+  const std::regex stamp(R"(^\d\d/\d\d/\d\d \d\d:\d\d (.*)$)");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(lines[i], match, stamp)) << lines[i];
+    EXPECT_EQ(match[1], messages[i]);
+  }
+  EXPECT_EQ(LiveBlocks(), 0u);
+}
+
+TEST_F(Lifecycle, OffersEveryHookAndCommandAndTakesThemAllBack) {
+  LoadPlugin();
+  EXPECT_EQ(Server().Hooks().InstalledCount(), 23u);
+  EXPECT_EQ(Server().Commands().console.Size(), 6u);
+  EXPECT_EQ(Server().Commands().rcon.Size(), 6u);
+  EXPECT_EQ(Server().Commands().chat.Names(), std::vector<std::u16string>{u"/hordesize"});
+  UnloadPlugin();
+  EXPECT_EQ(Server().Hooks().InstalledCount(), 0u);
+  EXPECT_EQ(Commands(), 0u);
+  EXPECT_EQ(Server().ErrorCount(), 0) << "the host saw leftovers after unload";
+}
+
+TEST_F(Lifecycle, ARefusedHookIsReportedAndEverythingElseStillInstalls) {
+  Server().Hooks().Refuse("APrimalDinoCharacter.SetRider(AShooterCharacter*)");
+  LoadPlugin();
+  const Lines lines = TakeLogLines();
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(),
+                "[Tinyhorde] Could not hook APrimalDinoCharacter.SetRider(AShooterCharacter*)"),
+      lines.end());
+  EXPECT_EQ(lines.back(), "[Tinyhorde] Plugin initialized successfully.");
+  EXPECT_EQ(Server().Hooks().InstalledCount(), 22u);
+  EXPECT_EQ(Commands(), 13u);
+}
+
+TEST_F(Lifecycle, ASecondStartWithoutUnloadReplacesTheFirstInsteadOfChainingIntoItself) {
+  StartInProcess();
+  auto first_logger = tinyhorde::LoggerHandle();
+  tinyhorde::InitializePlugin();
+  EXPECT_NE(tinyhorde::LoggerHandle(), first_logger);
+  EXPECT_EQ(Server().Hooks().InstalledCount(), 23u);
+  EXPECT_EQ(Commands(), 13u);
+  // Each detour is in the chain once: a call reaches the game exactly once, without recursing.
+  Run("player Alice");
+  const auto spawned = Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  ASSERT_EQ(spawned.back(), "ok creature 2");
+  EXPECT_NEAR(RootScale(2), 0.25, 1e-9);
+  int begin_plays = 0;
+  for (const auto& call : Game().Calls()) begin_plays += call.hook == sim::Hook::BeginPlay;
+  EXPECT_EQ(begin_plays, 1);
+}
+
+TEST_F(Lifecycle, UnloadWithoutInitStillRemovesEverythingAndWritesNoLine) {
+  tinyhorde::LoggerHandle().reset();
+  TakeLogLines();
+  Run("world down");
+  EXPECT_NO_THROW(tinyhorde::UnloadPlugin());
+  EXPECT_TRUE(TakeLogLines().empty());
+  EXPECT_EQ(Server().Hooks().InstalledCount(), 0u);
+}
+
+TEST_F(Lifecycle, DebugLinesAreDroppedAndInfoLinesReachTheFileAtOnce) {
+  TakeLogLines();
+  tinyhorde::LogDebug("[Tinyhorde] a debug line");
+  tinyhorde::LogInfo("[Tinyhorde] an info line");
+  EXPECT_EQ(TakeLogLines(), Lines{"[Tinyhorde] an info line"});
+  std::ifstream file(Server().Logs().File());
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("[Tinyhorde] an info line"), std::string::npos);
+  EXPECT_EQ(text.find("a debug line"), std::string::npos);
+}
+
+TEST_F(Lifecycle, PendingTimersAreDroppedAtUnloadAndNothingRunsAfterTheLibraryIsClosed) {
+  Run("world down");
+  LoadPlugin();
+  Run("player Alice");
+  Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  EXPECT_EQ(Server().Clock().Pending().size(), 2u);
+  UnloadPlugin();  // drops the timers, then closes the library
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  EXPECT_EQ(Run("wait 5"), Lines{"ok"});
+  EXPECT_EQ(Server().ErrorCount(), 0);
+}
+
+TEST_F(Lifecycle, TimersAHostStillRunsAfterUnloadDoNothing) {
+  Server().Plugin().drop_timers_at_unload = false;
+  Run("world down");
+  LoadPlugin();
+  Run("player Alice");
+  Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Run("world up");
+  UnloadPlugin();  // restores the creature; its two timers stay with the host
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  EXPECT_EQ(Server().Clock().Pending().size(), 2u);
+  TakeLogLines();
+  Run("wait 5");
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  EXPECT_TRUE(TakeLogLines().empty());
+}
+
+TEST_F(Lifecycle, LoadingIntoARunningWorldShrinksAndUnloadingRestores) {
+  Run("player Alice");
+  Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Run("spawn Rex_Character_BP_C tamed 1");
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  LoadPlugin();
+  EXPECT_NEAR(RootScale(2), 0.25, 1e-9);
+  EXPECT_NEAR(RootScale(3), 1.0, 1e-9);
+  TakeLogLines();
+  UnloadPlugin();
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  EXPECT_NEAR(Game().CreatureObject(2)->BaseDinoScale.X, 1.0, 1e-9);
+  EXPECT_EQ(Game().CameraOffsets(Game().CreatureObject(2))[0].second.X, 40.0);
+  Lines lines = TakeLogLines();
+  // The camera lines of the restore aside: the creature's restore, the count, in order.
+  std::erase_if(lines, [](const std::string& line) { return line.find(" -> (") != line.npos; });
+  EXPECT_EQ(lines, (Lines{"[Tinyhorde] Unloading...",
+                          "[Tinyhorde] Restored Dreadnoughtus_Character_BP_C to normal scale 1.0 "
+                          "for vanilla cryopod/SCS/cloud storage/save",
+                          "[Tinyhorde] Restored 1 creature(s) to normal scale before unloading.",
+                          "[Tinyhorde] Plugin unloaded."}));
+}
+
+TEST_F(Lifecycle, WithoutAWorldNothingIsResizedAtLoadOrRestoredAtUnload) {
+  Run("player Alice");
+  Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Run("world down");
+  LoadPlugin();
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  TakeLogLines();
+  UnloadPlugin();
+  EXPECT_EQ(TakeLogLines(), (Lines{"[Tinyhorde] Unloading...", "[Tinyhorde] Plugin unloaded."}));
+}
+
+TEST(PluginLibrary, ExportsOnlyItsTwoEntries) {
+  const std::string command = "nm -D --defined-only " + std::string(TINYHORDE_PLUGIN_FILE);
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::vector<std::string> names;
+  char line[4096];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    std::string text(line);
+    text.erase(text.find_last_not_of("\r\n") + 1);
+    names.push_back(text.substr(text.rfind(' ') + 1));
+  }
+  ASSERT_EQ(pclose(pipe), 0);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Plugin_Init", "Plugin_Unload"}));
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The simulated host's own contracts: command matching, timers on the virtual clock, the tracked
+// allocator, unknown names, and the host's folders.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "sim/commands.h"
+#include "sim/host_api.h"
+#include "sim/memory.h"
+#include "sim/timers.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+TEST(CommandMatching, FirstWordIgnoringCaseAndFirstRegistrationWins) {
+  sim::CommandList<int> list;
+  list.Add(u"hordesize.reload", 1);
+  list.Add(u"HORDESIZE.RELOAD", 2);
+  list.Add(u"bigfit.reload", 3);
+  int found = 0;
+  ASSERT_TRUE(list.Find(u"  HordeSize.Reload now", found));
+  EXPECT_EQ(found, 1);
+  EXPECT_FALSE(list.Find(u"hordesize.reloadnow", found));
+  EXPECT_FALSE(list.Find(u"hordesize", found));
+  EXPECT_FALSE(list.Find(u"", found));
+  ASSERT_TRUE(list.Remove(u"hordesize.reload"));
+  ASSERT_TRUE(list.Find(u"hordesize.reload", found));
+  EXPECT_EQ(found, 2);
+}
+
+TEST(VirtualClock, TimersFireInDueOrderThenInSettingOrder) {
+  sim::Timers timers;
+  std::string order;
+  timers.Add([&] { order += "3s;"; }, 3, u"a", u"m");
+  timers.Add([&] { order += "1s-first;"; }, 1, u"b", u"m");
+  timers.Add([&] { order += "1s-second;"; }, 1, u"c", u"m");
+  timers.Advance(0.5, [](const std::string&) {});
+  EXPECT_EQ(order, "");
+  timers.Advance(0.5, [](const std::string&) {});
+  EXPECT_EQ(order, "1s-first;1s-second;");
+  EXPECT_DOUBLE_EQ(timers.Now(), 1.0);
+  timers.Advance(5, [](const std::string&) {});
+  EXPECT_EQ(order, "1s-first;1s-second;3s;");
+}
+
+TEST(VirtualClock, ATimerSetWhileFiringRunsInTheSameWaitWhenDue) {
+  sim::Timers timers;
+  int fired = 0;
+  timers.Add(
+      [&] {
+        ++fired;
+        timers.Add([&] { ++fired; }, 1, u"inner", u"m");
+      },
+      1, u"outer", u"m");
+  timers.Advance(2, [](const std::string&) {});
+  EXPECT_EQ(fired, 2);
+  EXPECT_TRUE(timers.Pending().empty());
+}
+
+TEST(VirtualClock, DropsOnlyTheNamedModulesTimersAndReportsThrowingCallbacks) {
+  sim::Timers timers;
+  int fired = 0;
+  std::vector<std::string> errors;
+  timers.Add([&] { ++fired; }, 1, u"a", u"plugin");
+  timers.Add([&] { throw std::runtime_error("boom"); }, 1, u"b", u"other");
+  timers.Add([&] { ++fired; }, 2, u"c", u"other");
+  EXPECT_EQ(timers.DropModule(u"plugin"), 1u);
+  timers.Advance(3, [&](const std::string& e) { errors.push_back(e); });
+  EXPECT_EQ(fired, 1);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("boom"), std::string::npos);
+}
+
+TEST(TrackedMemory, CountsLiveBlocksAndBadFrees) {
+  sim::TrackedMemory memory;
+  void* a = memory.Malloc(10, 0);
+  void* b = memory.Malloc(20, 0);
+  EXPECT_EQ(memory.LiveBlocks(), 2u);
+  b = memory.Realloc(b, 100, 0);
+  EXPECT_EQ(memory.LiveBlocks(), 2u);
+  memory.Free(a);
+  memory.Free(a);  // twice
+  int on_stack = 0;
+  memory.Free(&on_stack);  // never given out
+  memory.Free(nullptr);    // allowed
+  EXPECT_EQ(memory.BadFrees(), 2u);
+  EXPECT_EQ(memory.LiveBlocks(), 1u);
+  EXPECT_EQ(memory.Realloc(b, 0, 0), nullptr);
+  EXPECT_EQ(memory.LiveBlocks(), 0u);
+}
+
+TEST(Utf16, RoundTripsAndReplacesLoneSurrogates) {
+  const std::string text = "Dino \xC3\xA9\xE2\x82\xAC\xF0\x9F\xA6\x96";
+  EXPECT_EQ(sim::Utf16ToUtf8(sim::Utf8ToUtf16(text)), text);
+  EXPECT_EQ(sim::Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
+}
+
+class HostServices : public simtest::SimFixture {};
+
+TEST_F(HostServices, UnknownNamesThrowAndCanBeMadeUnknownByATest) {
+  auto* dino = Game().CreatureObject(
+      Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C")));
+  EXPECT_NO_THROW(simhost::GetAddress(dino, "APrimalDinoCharacter.BaseDinoScale"));
+  EXPECT_THROW(simhost::GetAddress(dino, "APrimalDinoCharacter.NoSuchField"), std::runtime_error);
+  Server().Lookup().MakeUnknown("APrimalDinoCharacter.BaseDinoScale");
+  EXPECT_THROW(simhost::GetAddress(dino, "APrimalDinoCharacter.BaseDinoScale"), std::runtime_error);
+  EXPECT_THROW(simhost::GetAddress("No.Function()"), std::runtime_error);
+  Server().Lookup().MakeUnknown("FMemory.Free(void*)");
+  EXPECT_THROW(simhost::GetAddress("FMemory.Free(void*)"), std::runtime_error);
+}
+
+TEST_F(HostServices, FlagsAreBitsOfAThirtyTwoBitWord) {
+  auto* dino = Game().CreatureObject(
+      Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C")));
+  const auto flag = simhost::GetBitField(dino, "APrimalCharacter.bIsDead");
+  const auto word = [&] { return *reinterpret_cast<const std::uint32_t*>(flag.offset); };
+  EXPECT_EQ((word() >> flag.bit_position) & 1u, 0u);
+  EXPECT_EQ(flag.num_bits, 1u);
+  Game().Kill(Game().CreatureIdOf(dino));
+  EXPECT_EQ((word() >> flag.bit_position) & 1u, 1u);
+}
+
+TEST_F(HostServices, TheWorldIsNullWhileDownAndTheCurrentDirIsWin64) {
+  EXPECT_NE(simhost::GetWorld(), nullptr);
+  Run("world down");
+  EXPECT_EQ(simhost::GetWorld(), nullptr);
+  Run("world up");
+  EXPECT_NE(simhost::GetWorld(), nullptr);
+  EXPECT_EQ(simhost::GetCurrentDir(), Win64Dir().string());
+  EXPECT_TRUE(std::filesystem::exists(Win64Dir() / "config.json"));
+}
+
+TEST_F(HostServices, WeakReferencesResolveToNullOnceTheObjectIsDestroyed) {
+  const int id = Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C"));
+  auto* dino = Game().CreatureObject(id);
+  const auto weak = Server().Objects().WeakOf(reinterpret_cast<sim::UObject*>(dino));
+  EXPECT_EQ(Server().Objects().Resolve(weak), reinterpret_cast<sim::UObject*>(dino));
+  Game().RemoveCreature(dino);
+  EXPECT_EQ(Server().Objects().Resolve(weak), nullptr);
+  // The freed memory is handed to the next creature of the same size; the old reference stays
+  // dead.
+  const int again =
+      Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C"));
+  EXPECT_EQ(static_cast<void*>(Game().CreatureObject(again)), static_cast<void*>(dino));
+  EXPECT_EQ(Server().Objects().Resolve(weak), nullptr);
+}
+
+TEST_F(HostServices, ConsoleRefusesBadInputAndGoesOn) {
+  EXPECT_EQ(Run("fly away"), std::vector<std::string>{"error unknown command 'fly'"});
+  EXPECT_EQ(Run("kill 99").at(0), "error no creature 99");
+  EXPECT_EQ(Run("write ../outside x").at(0).rfind("error the path leaves the server root", 0), 0u);
+  EXPECT_EQ(Run("wait -1").at(0).rfind("error", 0), 0u);
+  EXPECT_EQ(Run("# a comment"), std::vector<std::string>{});
+  EXPECT_EQ(Run("player Bob"), std::vector<std::string>{"ok player 1"});
+  EXPECT_EQ(Server().ErrorCount(), 4);
+}
+
+TEST_F(HostServices, ExpectComparesVectorsNumbersAndReportsMismatches) {
+  Run("player Bob");
+  Run("spawn Rex_Character_BP_C");
+  EXPECT_EQ(Run("expect creature.2.root_scale 1"), std::vector<std::string>{"ok"});
+  EXPECT_EQ(Run("expect creature.2.class Rex_Character_BP_C"), std::vector<std::string>{"ok"});
+  EXPECT_EQ(Run("expect creature.2.camera.RiderFPVCameraOffset [0,0,50]"),
+            std::vector<std::string>{"ok"});
+  EXPECT_EQ(Run("expect clock 0"), std::vector<std::string>{"ok"});
+  const auto mismatch = Run("expect creature.2.root_scale 0.5");
+  ASSERT_EQ(mismatch.size(), 1u);
+  EXPECT_EQ(mismatch[0], "error expect creature.2.root_scale: expected 0.5, got [1.0,1.0,1.0]");
+}
+
+}  // namespace
