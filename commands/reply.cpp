@@ -1,0 +1,21 @@
+#include "commands/reply.h"
+
+#include "host/game.h"
+#include "host/services.h"
+
+namespace tinyhorde {
+
+void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
+                   const std::string& text) {
+  auto messenger = host::MessengerFor(host::GetPluginModulePath());
+  messenger->SendPlayerMessage(player, colour, host::FString(text.c_str()));
+}
+
+void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
+                 const std::string& text) {
+  host::FString message(text.c_str());
+  host::CallGame<void, host::RCONClientConnection*, int, int, host::FString*>(
+      "RCONClientConnection.SendMessage(int,int,FString&)", connection, packet->Id, 0, &message);
+}
+
+}  // namespace tinyhorde
