@@ -9,7 +9,7 @@
 #                exact replies (see real_client_test.mjs).
 #   PASSWORD     the server's RCON password; pass it to the server in SERVER_ARGs as well.
 #   SERVER_CMD   the server, started by this script. It must listen on 127.0.0.1 and print a line
-#                containing "listening <port>" on stdout once it accepts connections (within
+#                containing "listening <port>" (or simserver's "ok rcon <port>") on stdout once it accepts connections (within
 #                RCON_TEST_START_SECONDS, default 30). It is stopped at the end with SIGTERM, then
 #                SIGKILL if it is still running 5 s later.
 # Environment:
@@ -77,7 +77,7 @@ set +m
 port=
 deadline=$((SECONDS + ${RCON_TEST_START_SECONDS:-30}))
 while [[ -z $port ]]; do
-  port=$(grep -oE 'listening [0-9]+' "$server_out" | head -n1 | cut -d' ' -f2 || true)
+  port=$(grep -oE '(listening|ok rcon) [0-9]+' "$server_out" | head -n1 | awk '{print $NF}' || true)
   [[ -n $port ]] && break
   kill -0 "$server_pid" 2>/dev/null || fail_setup "server exited before listening: $(cat "$server_out")"
   ((SECONDS < deadline)) || fail_setup "server printed no 'listening <port>' line in time"
