@@ -1,4 +1,5 @@
-// The chat command "/hordesize": a banner for everyone, "reload" and "resizeall" for administrators.
+// The chat command "/hordesize": a banner for everyone, "reload" and "resizeall" for
+// administrators.
 #pragma once
 
 #include "host/types.h"

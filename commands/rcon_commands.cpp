@@ -17,7 +17,8 @@ void OnRconResizeAll(host::RCONClientConnection* connection, host::RCONPacket* p
     ReplyToRcon(connection, packet, "World not loaded.\n");
     return;
   }
-  ReplyToRcon(connection, packet, ResizeResultText(ResizeAllTargets(world, "RconResizeAll")) + "\n");
+  ReplyToRcon(connection, packet,
+              ResizeResultText(ResizeAllTargets(world, "RconResizeAll")) + "\n");
 }
 
 void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* packet,
@@ -30,8 +31,7 @@ void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* pa
   }
 }
 
-void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet,
-                  host::UWorld*) {
+void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet, host::UWorld*) {
   const ConfigLoadOutcome outcome = LoadConfig();
   const std::string text =
       outcome.status == ConfigLoadStatus::Loaded ? ReloadedText() : NotReloadedText(outcome);

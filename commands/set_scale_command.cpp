@@ -13,12 +13,13 @@ namespace tinyhorde {
 
 namespace {
 
-bool InRange(double value) { return value > 0.01 && value < 10.0; }
+bool InRange(double value) {
+  return value > 0.01 && value < 10.0;
+}
 
 bool StartsWithIgnoringCase(const std::string& text, std::size_t at, const char* word) {
   for (std::size_t i = 0; word[i] != 0; ++i)
-    if (at + i >= text.size() ||
-        std::tolower(static_cast<unsigned char>(text[at + i])) != word[i])
+    if (at + i >= text.size() || std::tolower(static_cast<unsigned char>(text[at + i])) != word[i])
       return false;
   return true;
 }
@@ -32,7 +33,8 @@ double ReadLeadingNumber(const std::string& text) {
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
   const double sign = negative ? -1.0 : 1.0;
   if (StartsWithIgnoringCase(text, at, "nan")) return std::numeric_limits<double>::quiet_NaN();
-  if (StartsWithIgnoringCase(text, at, "inf")) return sign * std::numeric_limits<double>::infinity();
+  if (StartsWithIgnoringCase(text, at, "inf"))
+    return sign * std::numeric_limits<double>::infinity();
   // from_chars never looks at the locale; it takes no sign of its own here.
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) return 0.0;
   double value = 0.0;
@@ -41,10 +43,11 @@ double ReadLeadingNumber(const std::string& text) {
   if (result.ec == std::errc::invalid_argument) return 0.0;
   if (result.ec == std::errc::result_out_of_range) {
     // Too large reads as infinity, too small as zero, as strtod answers.
-    const std::string_view number(text.data() + at, static_cast<std::size_t>(result.ptr - text.data()) - at);
+    const std::string_view number(text.data() + at,
+                                  static_cast<std::size_t>(result.ptr - text.data()) - at);
     const auto exponent = number.find_first_of("eE");
-    const bool tiny = exponent != number.npos && exponent + 1 < number.size() &&
-                      number[exponent + 1] == '-';
+    const bool tiny =
+        exponent != number.npos && exponent + 1 < number.size() && number[exponent + 1] == '-';
     return tiny ? sign * 0.0 : sign * std::numeric_limits<double>::infinity();
   }
   return sign * value;
