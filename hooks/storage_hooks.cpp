@@ -38,6 +38,23 @@ bool IsSaving(const FArchive* archive) {
   return (bytes[sizeof(void*)] & 4u) != 0;
 }
 
+// Whether a creature's actor scale, BaseDinoScale or camera is off full size: a creature shrunk
+// while the settings handled it, which they no longer do (OnlyTamed switched on after it was
+// shrunk or mounted wild).
+bool HoldsReducedScale(APrimalDinoCharacter* creature) {
+  if (CameraIsScaled(creature)) return true;
+  try {
+    const auto off = [](const host::FVector& v) { return v.X != 1.0 || v.Y != 1.0 || v.Z != 1.0; };
+    if (off(host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale")))
+      return true;
+    auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent");
+    return root != nullptr &&
+           off(host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D"));
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace
 
 void* OnCryoSlot = nullptr;
@@ -85,8 +102,14 @@ void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   // Loading and other archives cost one bit test.
-  if (self == nullptr || archive == nullptr || !IsSaving(archive) || !IsTargetCreature(self) ||
-      (ReadOnlyTamed() && !IsTamedCreature(creature))) {
+  if (self == nullptr || archive == nullptr || !IsSaving(archive) || !IsTargetCreature(self)) {
+    Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
+    return;
+  }
+  if (ReadOnlyTamed() && !IsTamedCreature(creature)) {
+    // A wild creature is saved as it is, but never small: one shrunk before OnlyTamed was switched
+    // on is put back first (and not shrunk again afterwards).
+    if (HoldsReducedScale(creature)) RestoreNormalScale(creature);
     Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
     return;
   }

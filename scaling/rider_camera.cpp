@@ -75,6 +75,18 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
   }
 }
 
+bool CameraIsScaled(host::APrimalDinoCharacter* creature) {
+  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  auto it = RiderOffsetBaselines.find(creature);
+  if (it == RiderOffsetBaselines.end()) return false;
+  try {
+    const auto& now = host::Field<FVector>(creature, "APrimalDinoCharacter.RiderFPVCameraOffset");
+    return now.X != it->second.X || now.Y != it->second.Y || now.Z != it->second.Z;
+  } catch (...) {
+    return false;
+  }
+}
+
 void ForgetCreatureCamera(const void* creature) {
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
   CameraOffsetBaselines.erase(creature);

@@ -19,6 +19,10 @@ extern std::mutex CameraStoreMutex;
 // baseline. Null creatures and creatures without a class are ignored.
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 
+// Whether the creature's camera offsets are off their baselines (a scale other than 1.0 was last
+// applied to them). False for a creature never seen.
+bool CameraIsScaled(host::APrimalDinoCharacter* creature);
+
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
 // its own offsets. Called once the creature is gone (after its offsets were put back).
 void ForgetCreatureCamera(const void* creature);

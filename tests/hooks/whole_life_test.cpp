@@ -1,0 +1,260 @@
+// Whole lives of creatures through the simulated game's flows: shrunk in the world, at full size
+// in every stored record.
+#include <gtest/gtest.h>
+
+#include "hooks/flow_fixture.h"
+#include "scaling/shrink_gate.h"
+
+namespace {
+
+using sim::Hook;
+
+class WholeLife : public flowtest::FlowFixture {
+ protected:
+  void SetUp() override {
+    FlowFixture::SetUp();
+    Do("player Ada admin");  // 1
+    Do("player Ben");        // 2
+    StartInProcess();
+    TakeLogLines();
+  }
+  void ExpectScale(int id, double s) {
+    EXPECT_DOUBLE_EQ(Root(id).X, s);
+    EXPECT_DOUBLE_EQ(Root(id).Z, s);
+    EXPECT_DOUBLE_EQ(Base(id).Y, s);
+    EXPECT_DOUBLE_EQ(Mesh(id).X, s);
+  }
+  void ExpectStoredAtFullSize(int record) {
+    const auto* stored = Game().StoredById(record);
+    ASSERT_NE(stored, nullptr);
+    for (const auto& v : {stored->root_scale, stored->base_dino_scale, stored->mesh_scale}) {
+      EXPECT_DOUBLE_EQ(v.X, 1.0);
+      EXPECT_DOUBLE_EQ(v.Y, 1.0);
+      EXPECT_DOUBLE_EQ(v.Z, 1.0);
+    }
+    for (const auto& [name, value] : stored->camera) {
+      const sim::FVector baseline = name == "RiderFPVCameraOffset" ? sim::FVector{0, 0, 50} : [&] {
+        for (const auto& p : sim::ClassTree::StandardCameraProperties())
+          if (p.name == name) return p.default_value;
+        return sim::FVector{};
+      }();
+      EXPECT_DOUBLE_EQ(value.X, baseline.X) << name;
+      EXPECT_DOUBLE_EQ(value.Z, baseline.Z) << name;
+    }
+  }
+  int LastRecord(const std::string& kind) {
+    int id = 0;
+    for (const auto& record : Game().Stored())
+      if (record.kind == kind) id = record.id;
+    return id;
+  }
+};
+
+TEST_F(WholeLife, ATamedDreadnoughtusFromSpawnToDestruction) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  ExpectScale(dino, 0.25);
+  EXPECT_DOUBLE_EQ(Camera(dino, "TPVDefaultCameraOffset").X, 10.0);
+  Do("wait 1");
+  ExpectScale(dino, 0.25);
+  Do("wait 2");
+  ExpectScale(dino, 0.25);
+
+  const int pod = Do("cryo " + std::to_string(dino) + " 1");
+  ExpectStoredAtFullSize(pod);
+  EXPECT_FALSE(Game().IsCreatureId(dino));
+  const int released = Do("uncryo " + std::to_string(pod) + " 1");
+  ExpectScale(released, 0.25);
+  EXPECT_DOUBLE_EQ(Camera(released, "TPVDefaultCameraOffset").X, 10.0) << "no compounding";
+  Do("wait 3");
+  ExpectScale(released, 0.25);
+
+  Do("save");
+  ExpectStoredAtFullSize(LastRecord("save"));
+  ExpectScale(released, 1.0);
+  Do("wait 1");
+  ExpectScale(released, 0.25);
+
+  const int exported = Do("export " + std::to_string(released) + " 1");
+  ExpectStoredAtFullSize(exported);
+  const int snapshot = Do("snapshot " + std::to_string(released));
+  ExpectStoredAtFullSize(snapshot);
+  Do("wake " + std::to_string(released));
+  Do("console 1 hordesize.resizeall");
+  ExpectScale(released, 0.25);
+
+  const int upload = Do("upload " + std::to_string(released) + " 1");
+  ExpectStoredAtFullSize(upload);
+  const int downloaded = Do("download " + std::to_string(upload) + " 1");
+  ExpectScale(downloaded, 0.25);
+  EXPECT_DOUBLE_EQ(SeenByGame(Hook::Destroy, released), 1.0);
+
+  Do("destroy " + std::to_string(downloaded));
+  EXPECT_DOUBLE_EQ(SeenByGame(Hook::Destroyed, downloaded), 1.0);
+  Do("wait 5");
+  EXPECT_EQ(LiveBlocks(), 0u);
+}
+
+TEST_F(WholeLife, CaptureToolsRestoreAndOtherDamageDoesNot) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  for (const char* causer : {"PrimalItemAmmo_CryoGUN_C", "Proj_CaptureBall", "BearTRAP_C",
+                             "Pelayori_Projectile", "CAPTUREnet", "NetGun_C"}) {
+    Do("console 1 hordesize.resizeall");
+    ExpectScale(dino, 0.25);
+    Do("damage " + std::to_string(dino) + " " + causer);
+    EXPECT_DOUBLE_EQ(SeenByGame(Hook::TakeDamage, dino), 1.0) << causer;
+  }
+  Do("console 1 hordesize.resizeall");
+  Do("damage " + std::to_string(dino) + " Sword_C");
+  ExpectScale(dino, 0.25);
+}
+
+TEST_F(WholeLife, AWildTargetUnderOnlyTamedIsNeverShrunkAndSavedWithoutARestore) {
+  const int wild = Do("spawn Titanosaur_Character_BP_C");
+  ExpectScale(wild, 1.0);
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  TakeLogLines();
+  Do("save");
+  EXPECT_TRUE(TakeLogLines().empty()) << "no restore line for a creature that was never shrunk";
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  SetOnlyTamed(false);
+  const int now_handled = Do("spawn Titanosaur_Character_BP_C");
+  ExpectScale(now_handled, 0.28);
+  EXPECT_EQ(Server().Clock().Pending().size(), 2u);
+}
+
+TEST_F(WholeLife, AWildCreatureShrunkBeforeOnlyTamedWasSwitchedOnIsStillSavedAtFullSize) {
+  const int mounted_dead = Do("spawn Titanosaur_Character_BP_C");
+  Do("kill " + std::to_string(mounted_dead));
+  SetOnlyTamed(false);
+  const int shrunk = Do("spawn Titanosaur_Character_BP_C");
+  Do("ride " + std::to_string(mounted_dead) + " 1");  // the camera follows, the body does not
+  ExpectScale(shrunk, 0.28);
+  ExpectScale(mounted_dead, 1.0);
+  EXPECT_DOUBLE_EQ(Camera(mounted_dead, "TPVDefaultCameraOffset").X, 40.0 * 0.28);
+  Do("wait 3");
+  SetOnlyTamed(true);
+  Do("save");
+  for (const auto& record : Game().Stored()) ExpectStoredAtFullSize(record.id);
+  Do("wait 2");
+  ExpectScale(shrunk, 1.0);  // and not shrunk again: it is no longer handled
+}
+
+TEST_F(WholeLife, ACreatureTurningWildGoesBackToFullSize) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  SetOnlyTamed(false);
+  Do("team " + std::to_string(dino) + " 2000");  // its wild team
+  ExpectScale(dino, 1.0);
+  EXPECT_DOUBLE_EQ(Camera(dino, "TPVDefaultCameraOffset").X, 40.0);
+  Do("tame " + std::to_string(dino) + " 2");
+  ExpectScale(dino, 0.25);
+}
+
+TEST_F(WholeLife, NonTargetsAndPlayersAreNeverTouched) {
+  const int rex = Do("spawn Rex_Character_BP_C tamed 1");
+  Do("damage " + std::to_string(rex) + " CryoGun_C");
+  Do("damage 1 CryoGun_C");
+  Do("ride " + std::to_string(rex) + " 1");
+  Do("save");
+  Do("snapshot " + std::to_string(rex));
+  ExpectScale(rex, 1.0);
+  EXPECT_DOUBLE_EQ(Camera(rex, "TPVDefaultCameraOffset").X, 40.0);
+  EXPECT_EQ(Game().RootScale(Game().PlayerById(1).character).X, 1.0);
+  EXPECT_TRUE(TakeLogLines().empty());
+}
+
+TEST_F(WholeLife, ACryopodTheGameRefusesLeavesTheCreatureAlone) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  const auto printed = Run("cryo " + std::to_string(dino) + " 2");  // Ben is of another team
+  ASSERT_EQ(printed.back().rfind("error", 0), 0u);
+  ExpectScale(dino, 0.25);
+  EXPECT_TRUE(Game().Stored().empty());
+}
+
+TEST_F(WholeLife, ADeadTargetIsSavedAtFullSizeAndNotShrunkAgain) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("wait 3");
+  Do("kill " + std::to_string(dino));
+  Do("save");
+  ExpectStoredAtFullSize(LastRecord("save"));
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  Do("wait 2");
+  ExpectScale(dino, 1.0);
+}
+
+TEST_F(WholeLife, WakingACreatureAlreadyAtScaleWritesNothing) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("stasis " + std::to_string(dino));
+  TakeLogLines();
+  Do("wake " + std::to_string(dino));
+  EXPECT_TRUE(TakeLogLines().empty());
+  ForceScale(dino, 1.0);
+  Do("wake " + std::to_string(dino));
+  ExpectScale(dino, 0.25);
+}
+
+TEST_F(WholeLife, MountingScalesTheRiderCameraAndTheArmLength) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("ride " + std::to_string(dino) + " 1");
+  EXPECT_DOUBLE_EQ(Camera(dino, "RiderFPVCameraOffset").Z, 12.5);
+  EXPECT_FLOAT_EQ(Game().Camera(1, false), 200.f);
+  EXPECT_FLOAT_EQ(Game().Camera(1, true), 200.f);
+  EXPECT_FLOAT_EQ(Game().Camera(dino, false), 200.f);
+  Do("dismount " + std::to_string(dino));
+  EXPECT_FLOAT_EQ(Game().Camera(1, false), 300.f);
+}
+
+TEST_F(WholeLife, AWorldLoadRebuildsCreaturesAtFullSizeAndShrinksThemAgain) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("save");
+  Do("load");
+  EXPECT_FALSE(Game().IsCreatureId(dino));
+  ASSERT_EQ(Game().Creatures().size(), 1u);
+  const int rebuilt = Game().Creatures().begin()->first;
+  ExpectScale(rebuilt, 0.25);
+  EXPECT_DOUBLE_EQ(Camera(rebuilt, "TPVDefaultCameraOffset").X, 10.0);
+}
+
+TEST_F(WholeLife, ANewCreatureAtADestroyedOnesAddressStartsFromItsOwnOffsets) {
+  const int first = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  auto* address = Dino(first);
+  Do("destroy " + std::to_string(first));
+  const int second =
+      Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C"));
+  ASSERT_EQ(Dino(second), address) << "the game reuses the freed memory";
+  // This one carries other offsets than the first had; they must be its baselines.
+  auto& offset = *reinterpret_cast<sim::FVector*>(
+      reinterpret_cast<char*>(Dino(second)) +
+      Server().Classes().Species("Dreadnoughtus_Character_BP_C").properties[1]->Offset_Internal);
+  offset = {80, 0, 40};
+  Do("tame " + std::to_string(second) + " 1");
+  EXPECT_DOUBLE_EQ(Camera(second, "TPVDefaultCameraOffset").X, 20.0);
+}
+
+class RestoreOnly : public flowtest::FlowFixture {};
+
+TEST_F(RestoreOnly, ARefusedStorageHookStopsAllShrinkingButKeepsRestoring) {
+  Server().Hooks().Refuse("APrimalDinoCharacter.OnCryo(AShooterPlayerController*)");
+  Do("player Ada admin");
+  LoadPlugin();
+  const auto lines = TakeLogLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 1],
+            "[Tinyhorde] Storage hooks missing, creatures will not be shrunk: "
+            "APrimalDinoCharacter.OnCryo(AShooterPlayerController*)");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "[Tinyhorde] Plugin initialized successfully."),
+            0);
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("tame " + std::to_string(dino) + " 1");
+  Do("console 1 hordesize.resizeall");
+  Do("ride " + std::to_string(dino) + " 1");
+  Do("wait 3");
+  EXPECT_DOUBLE_EQ(Root(dino).X, 1.0);
+  EXPECT_DOUBLE_EQ(Camera(dino, "TPVDefaultCameraOffset").X, 40.0);
+  EXPECT_FLOAT_EQ(Game().Camera(1, false), 800.f);
+  Do("dismount " + std::to_string(dino));
+  ForceScale(dino, 0.25);
+  const int pod = Do("cryo " + std::to_string(dino) + " 1");
+  EXPECT_DOUBLE_EQ(Game().StoredById(pod)->root_scale.X, 1.0);
+}
+
+}  // namespace
