@@ -70,12 +70,12 @@ ClassInfo& ClassTree::SpeciesWith(const std::string& name,
   all.insert(all.end(), properties.begin(), properties.end());
   auto& info = Make(name, &dino, 0);
   FField** link = &info.cls.Struct.ChildProperties;
-  for (const auto& spec : all) {
+  for (const auto& wanted : all) {
     auto property = std::make_unique<FProperty>();
-    property->Field.NamePrivate = names_.Add(spec.name);
-    property->ElementSize = spec.element_size;
+    property->Field.NamePrivate = names_.Add(wanted.name);
+    property->ElementSize = wanted.element_size;
     property->Offset_Internal = static_cast<std::int32_t>(offset);
-    offset += static_cast<std::size_t>((spec.element_size + 7) / 8 * 8);
+    offset += static_cast<std::size_t>((wanted.element_size + 7) / 8 * 8);
     *link = &property->Field;
     link = &property->Field.Next;
     info.properties.push_back(std::move(property));
