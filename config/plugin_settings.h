@@ -16,7 +16,7 @@
 
 namespace tinyhorde {
 
-// Keys of CreatureScales are tried longest first, then by bytes, so that a more specific key
+// Keys of CreatureScales are tried longest first, then by bytes, so that a longer key
 // always beats a shorter one it contains and the answer never depends on a hash map's order.
 struct LongestKeyFirst {
   bool operator()(const std::string& a, const std::string& b) const;
