@@ -1,9 +1,12 @@
+// The chat command "/hordesize". The host calls it on the game thread with the whole message.
+// "reload" and "resizeall" (any case, as the second word) are for administrators; anything
+// else shows the banner. A message from no player is ignored.
 #include "commands/chat_command.h"
 
 #include "commands/console_commands.h"
-#include "commands/reload_text.h"
+#include "commands/reload_reply.h"
 #include "commands/reply.h"
-#include "commands/tokens.h"
+#include "commands/set_scale_command.h"
 #include "config/load_config.h"
 #include "host/game.h"
 
@@ -16,45 +19,53 @@ constexpr const char* kBanner =
     "compatible.";
 constexpr const char* kAdminRequired = "Admin privileges required.";
 
-bool SameIgnoringCase(const host::FString& token, const char* keyword) {
-  const host::FString word(keyword);
+// The game's case-insensitive comparison; true when word equals keyword.
+bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
+  const host::FString wanted(keyword);
   return host::CallGame<int, const host::TCHAR*, const host::TCHAR*>(
-             "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)", *token, *word) == 0;
+             "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)", *word, *wanted) == 0;
 }
 
 bool IsAdmin(host::AShooterPlayerController* player) {
   return host::ReadFlag(player, "APrimalPlayerController.bIsAdmin");
 }
 
+void Reload(host::AShooterPlayerController* player) {
+  if (!IsAdmin(player)) {
+    ReplyToPlayer(player, kRefusalColour, kAdminRequired);
+    return;
+  }
+  const ConfigLoadOutcome outcome = LoadConfig();
+  if (outcome.status == ConfigLoadStatus::Loaded)
+    ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.");
+  else
+    ReplyToPlayer(player, kRefusalColour, ReloadFailureText(outcome));
+}
+
 }  // namespace
 
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int) {
   if (player == nullptr) return;
-  if (message != nullptr) {
-    const auto tokens = SplitOnSpaces(*message);
-    if (tokens.Num() >= 2) {
-      const host::FString subcommand(tokens[1]);
-      if (SameIgnoringCase(subcommand, "reload")) {
-        if (!IsAdmin(player)) {
-          ReplyToPlayer(player, kRefusalColour, kAdminRequired);
-        } else if (const auto outcome = LoadConfig(); outcome.status == ConfigLoadStatus::Loaded) {
-          ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.");
-        } else {
-          ReplyToPlayer(player, kRefusalColour, NotReloadedText(outcome));
-        }
-        return;
-      }
-      if (SameIgnoringCase(subcommand, "resizeall")) {
-        if (IsAdmin(player)) {
-          OnConsoleResizeAll(reinterpret_cast<host::APlayerController*>(player), nullptr, false);
-        } else {
-          ReplyToPlayer(player, kRefusalColour, kAdminRequired);
-        }
-        return;
-      }
+  bool resize_all = false;
+  RunGuarded("Chat /hordesize", [&] {
+    const host::TArray<host::FString> tokens =
+        message != nullptr ? SplitOnSpaces(*message) : host::TArray<host::FString>();
+    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "reload")) {
+      Reload(player);
+      return;
     }
-  }
-  ReplyToPlayer(player, kBannerColour, kBanner);
+    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "resizeall")) {
+      if (IsAdmin(player))
+        resize_all = true;
+      else
+        ReplyToPlayer(player, kRefusalColour, kAdminRequired);
+      return;
+    }
+    ReplyToPlayer(player, kBannerColour, kBanner);
+  });
+  // Outside the guard above: the console command answers (and guards) for itself.
+  if (resize_all)
+    OnConsoleResizeAll(reinterpret_cast<host::APlayerController*>(player), nullptr, false);
 }
 
 }  // namespace tinyhorde

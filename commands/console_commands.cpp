@@ -1,10 +1,11 @@
+// The console commands. The host calls them on the game thread with the typed line; the caller
+// is null when the line came from the server console itself, and then only the log hears back.
 #include "commands/console_commands.h"
 
 #include "commands/bulk_resize.h"
-#include "commands/reload_text.h"
+#include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
-#include "config/load_config.h"
 #include "host/services.h"
 #include "plugin/logger.h"
 
@@ -12,39 +13,44 @@ namespace tinyhorde {
 
 namespace {
 
-// A console caller is the typing player's controller, which is a shooter player controller.
-host::AShooterPlayerController* Player(host::APlayerController* caller) {
+// A console caller is a player's controller; the messenger takes the game's shooter controller.
+host::AShooterPlayerController* AsPlayer(host::APlayerController* caller) {
   return reinterpret_cast<host::AShooterPlayerController*>(caller);
 }
 
 }  // namespace
 
-void OnConsoleResizeAll(host::APlayerController* caller, host::FString*, bool) {
-  host::UWorld* world = host::CurrentWorld();
-  if (world == nullptr) {
-    if (caller != nullptr) ReplyToPlayer(Player(caller), kRefusalColour, "World not loaded.");
-    return;
-  }
-  const std::string text = ResizeResultText(ResizeAllTargets(world, "CommandResizeAll"));
-  LogInfo(text);
-  if (caller != nullptr) ReplyToPlayer(Player(caller), kSuccessColour, text);
+void OnConsoleResizeAll(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
+  RunGuarded("Console resizeall", [caller] {
+    host::UWorld* world = host::CurrentWorld();
+    if (world == nullptr) {
+      if (caller != nullptr) ReplyToPlayer(AsPlayer(caller), kRefusalColour, kWorldNotLoaded);
+      return;
+    }
+    const std::string text = ResizeResultText(ResizeAllTargets(world, "CommandResizeAll"));
+    LogInfo(text);
+    if (caller != nullptr) ReplyToPlayer(AsPlayer(caller), kSuccessColour, text);
+  });
 }
 
-void OnConsoleSetScale(host::APlayerController* caller, host::FString* line, bool) {
-  if (ApplySetScaleCommand(line)) {
-    OnConsoleResizeAll(caller, nullptr, false);
-    return;
-  }
-  if (caller != nullptr) ReplyToPlayer(Player(caller), kRefusalColour, kSetScaleUsage);
+void OnConsoleSetScale(host::APlayerController* caller, host::FString* line, bool /*flag*/) {
+  bool accepted = false;
+  RunGuarded("Console setscale", [&] {
+    accepted = ApplySetScaleCommand(line);
+    if (!accepted && caller != nullptr)
+      ReplyToPlayer(AsPlayer(caller), kRefusalColour, kSetScaleUsage);
+  });
+  // Guarded on its own: the resize answers for itself.
+  if (accepted) OnConsoleResizeAll(caller, nullptr, false);
 }
 
-void OnConsoleReload(host::APlayerController* caller, host::FString*, bool) {
-  const ConfigLoadOutcome outcome = LoadConfig();
-  const bool loaded = outcome.status == ConfigLoadStatus::Loaded;
-  const std::string text = loaded ? ReloadedText() : NotReloadedText(outcome);
-  LogInfo(text);
-  if (caller != nullptr)
-    ReplyToPlayer(Player(caller), loaded ? kSuccessColour : kRefusalColour, text);
+void OnConsoleReload(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
+  RunGuarded("Console reload", [caller] {
+    const ReloadReply reply = ReloadConfigForCommand();
+    LogInfo(reply.text);
+    if (caller != nullptr)
+      ReplyToPlayer(AsPlayer(caller), reply.loaded ? kSuccessColour : kRefusalColour, reply.text);
+  });
 }
 
 }  // namespace tinyhorde

@@ -1,41 +1,67 @@
+// The RCON commands. The host calls them on the game thread with the request; each sends
+// exactly one reply under the request's id, ending in a line feed. The world argument is not
+// used: the current world is asked for instead, as the console commands do.
 #include "commands/rcon_commands.h"
 
+#include <exception>
+#include <string>
+
 #include "commands/bulk_resize.h"
-#include "commands/reload_text.h"
+#include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
-#include "config/load_config.h"
 #include "host/services.h"
 
 namespace tinyhorde {
 
-// The world argument is not used: the walk takes the host's current world, as the console does.
-void OnRconResizeAll(host::RCONClientConnection* connection, host::RCONPacket* packet,
-                     host::UWorld*) {
-  host::UWorld* world = host::CurrentWorld();
-  if (world == nullptr) {
-    ReplyToRcon(connection, packet, "World not loaded.\n");
-    return;
+namespace {
+
+// Works out the reply text with make, then sends it once. When make throws, the failure is
+// logged and the client is told the command failed, so that it still gets its one answer; a
+// failure to send is logged. Nothing is thrown.
+template <typename Make>
+void Answer(host::RCONClientConnection* connection, host::RCONPacket* packet, const char* command,
+            Make make) noexcept {
+  if (connection == nullptr || packet == nullptr) return;
+  std::string text;
+  try {
+    text = make();
+  } catch (const std::exception& error) {
+    LogCommandFailure(command, error.what());
+    text = std::string("[Tinyhorde] Command failed: ") + error.what() + "\n";
+  } catch (...) {
+    LogCommandFailure(command, "unknown error");
+    text = "[Tinyhorde] Command failed.\n";
   }
-  ReplyToRcon(connection, packet,
-              ResizeResultText(ResizeAllTargets(world, "RconResizeAll")) + "\n");
+  RunGuarded(command, [&] { ReplyToRcon(connection, packet, text); });
+}
+
+std::string ResizeAllReply() {
+  host::UWorld* world = host::CurrentWorld();
+  if (world == nullptr) return std::string(kWorldNotLoaded) + "\n";
+  return ResizeResultText(ResizeAllTargets(world, "RconResizeAll")) + "\n";
+}
+
+}  // namespace
+
+void OnRconResizeAll(host::RCONClientConnection* connection, host::RCONPacket* packet,
+                     host::UWorld* /*world*/) {
+  Answer(connection, packet, "RCON resizeall", [] { return ResizeAllReply(); });
 }
 
 void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* packet,
-                    host::UWorld*) {
-  const host::FString body(packet->Body);
-  if (ApplySetScaleCommand(&body)) {
-    OnRconResizeAll(connection, packet, nullptr);
-  } else {
-    ReplyToRcon(connection, packet, std::string(kSetScaleUsage) + "\n");
-  }
+                    host::UWorld* /*world*/) {
+  Answer(connection, packet, "RCON setscale", [packet] {
+    // The body stays the host's; the words are read from the plugin's own copy.
+    const host::FString body(packet->Body);
+    if (!ApplySetScaleCommand(&body)) return std::string(kSetScaleUsage) + "\n";
+    return ResizeAllReply();
+  });
 }
 
-void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet, host::UWorld*) {
-  const ConfigLoadOutcome outcome = LoadConfig();
-  const std::string text =
-      outcome.status == ConfigLoadStatus::Loaded ? ReloadedText() : NotReloadedText(outcome);
-  ReplyToRcon(connection, packet, text + "\n");
+void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet,
+                  host::UWorld* /*world*/) {
+  Answer(connection, packet, "RCON reload", [] { return ReloadConfigForCommand().text + "\n"; });
 }
 
 }  // namespace tinyhorde

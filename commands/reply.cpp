@@ -1,13 +1,17 @@
 #include "commands/reply.h"
 
+#include <fmt/format.h>
+
 #include "host/game.h"
 #include "host/services.h"
+#include "plugin/logger.h"
 
 namespace tinyhorde {
 
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text) {
-  auto messenger = host::MessengerFor(host::GetPluginModulePath());
+  const auto messenger = host::MessengerFor(host::GetPluginModulePath());
+  if (messenger == nullptr) return;
   messenger->SendPlayerMessage(player, colour, host::FString(text.c_str()));
 }
 
@@ -16,6 +20,13 @@ void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket*
   host::FString message(text.c_str());
   host::CallGame<void, host::RCONClientConnection*, int, int, host::FString*>(
       "RCONClientConnection.SendMessage(int,int,FString&)", connection, packet->Id, 0, &message);
+}
+
+void LogCommandFailure(const char* command, const char* what) noexcept {
+  try {
+    LogError(fmt::format("[Tinyhorde] {} failed: {}", command, what));
+  } catch (...) {
+  }
 }
 
 }  // namespace tinyhorde

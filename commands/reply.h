@@ -1,19 +1,46 @@
-// Answering a player (a coloured server message) or an RCON request (under its id, type 0).
+// Answering the one who typed a command: a player gets a coloured server message, an RCON
+// client a reply to its request. Game thread. Both may throw when the host or the game lacks
+// what they use; the command handlers catch that.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "host/types.h"
 
 namespace tinyhorde {
 
-inline constexpr host::FLinearColor kSuccessColour{0, 1, 0, 1};
-inline constexpr host::FLinearColor kRefusalColour{1, 0, 0, 1};
+inline constexpr host::FLinearColor kSuccessColour{0.0f, 1.0f, 0.0f, 1.0f};
+inline constexpr host::FLinearColor kRefusalColour{1.0f, 0.0f, 0.0f, 1.0f};
 inline constexpr host::FLinearColor kBannerColour{0.2f, 0.8f, 1.0f, 1.0f};
 
+// What every resize-all answers while the server has no world.
+inline constexpr const char* kWorldNotLoaded = "World not loaded.";
+
+// Sends text (UTF-8) to player through the plugin's messenger. player must not be null; a host
+// that gives no messenger makes this do nothing.
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text);
+
+// Answers packet's request on connection: text (UTF-8) under the packet's id, type 0. The
+// message buffer is the plugin's and is released before this returns.
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text);
+
+// Writes "[Tinyhorde] <command> failed: <what>" as an error line; never throws.
+void LogCommandFailure(const char* command, const char* what) noexcept;
+
+// Runs body and keeps any exception it throws from reaching the host: the failure is logged
+// under the command's name. For handlers the host calls directly.
+template <typename Body>
+void RunGuarded(const char* command, Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::exception& error) {
+    LogCommandFailure(command, error.what());
+  } catch (...) {
+    LogCommandFailure(command, "unknown error");
+  }
+}
 
 }  // namespace tinyhorde

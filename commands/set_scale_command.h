@@ -1,8 +1,8 @@
-// The "setscale" grammar shared by the console and RCON: one argument sets the global scale, two
-// set one creature's scale. Values must lie strictly between 0.01 and 10.
+// The "setscale" grammar shared by the console and RCON commands, and the word splitting that
+// the chat command uses too. Game thread; callers must not hold SettingsMutex.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "host/types.h"
 
@@ -11,12 +11,23 @@ namespace tinyhorde {
 inline constexpr const char* kSetScaleUsage =
     "Usage: hordesize.setscale <float> OR hordesize.setscale <creature> <float>";
 
-// Answers whether the line was accepted; on acceptance the new value is stored.
+// Splits a typed line on single spaces with empty pieces dropped (FString::ParseIntoArray with
+// " "), so runs of spaces separate like one and leading or trailing spaces make no word. Tabs do
+// not separate. The pieces are the caller's and are released with the array.
+host::TArray<host::FString> SplitOnSpaces(const host::FString& line);
+
+// Reads "<command> <float>" (sets the global scale) or "<command> <creature> <float> [...]"
+// (inserts or overwrites that creature's scale; words after the number are ignored). The first
+// word is not looked at. A value is accepted only strictly between 0.01 and 10. Answers whether
+// the line was accepted; a refused line changes nothing. A null line is refused.
 bool ApplySetScaleCommand(const host::FString* line);
 
-// The number at the start of text, read as the C library's string-to-double does (leading white
-// space skipped, the longest numeric prefix taken, the rest ignored; no number reads as 0), with
-// '.' as the decimal point whatever the process locale.
-double ReadLeadingNumber(const std::string& text);
+// The number at the start of text, read as the C library's wcstod reads it in the "C" locale:
+// leading ASCII white space skipped, an optional sign, then the longest prefix that forms a
+// decimal number (digits, '.' fraction, exponent), a hexadecimal one ("0x1.8p1"), "inf",
+// "infinity" or "nan" (any case); the rest is ignored and no number at all reads as 0. Values
+// too large read as infinity and too small as 0, with the sign kept. The decimal point is '.'
+// whatever the process locale: the global locale is never consulted.
+double ReadLeadingNumber(std::string_view text);
 
 }  // namespace tinyhorde

@@ -1,0 +1,87 @@
+// "/hordesize" in the chat: the banner for any other text, the two administrator subcommands
+// recognised as the second word in any case, and nothing at all without a player.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands/chat_command.h"
+#include "commands_fixture.h"
+
+namespace {
+
+using namespace commandtest;
+
+constexpr const char* kBanner =
+    "[Tinyhorde] Active. Tamed super-large creatures are scaled to Rex size. Cryopod & SCS "
+    "compatible.";
+
+class Chat : public CommandsTest {
+ protected:
+  void SetUp() override {
+    CommandsTest::SetUp();
+    Run("player Ada admin");                        // 1
+    Run("player Ben");                              // 2
+    Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 3
+    TakeLogLines();
+  }
+};
+
+TEST_F(Chat, AnythingButASubcommandShowsTheBannerToAnyone) {
+  for (const char* text :
+       {"/hordesize", "/hordesize help", "/hordesize setscale 0.5", "/hordesize reloadnow",
+        "/hordesize resize", "/HordeSize", "/hordesize    "}) {
+    EXPECT_EQ(Replies(std::string("chat 1 ") + text), Lines{Msg(1, kBlue, kBanner)}) << text;
+    EXPECT_EQ(Replies(std::string("chat 2 ") + text), Lines{Msg(2, kBlue, kBanner)}) << text;
+  }
+  EXPECT_EQ(Copy().DefaultScale, 0.5);
+  EXPECT_EQ(TakeLogLines(), Lines{});
+}
+
+TEST_F(Chat, TheSubcommandIsRecognisedInAnyCaseAndAfterSeveralSpaces) {
+  const Lines no_config{Msg(1, kRed, kNoConfig)};
+  EXPECT_EQ(Replies("chat 1 /hordesize RELOAD"), no_config);
+  EXPECT_EQ(Replies("chat 1 /hordesize     reload"), no_config);
+  EXPECT_EQ(Replies("chat 1 /hordesize reload now"), no_config) << "later words are ignored";
+  TakeLogLines();
+  EXPECT_EQ(Replies("chat 1 /hordesize ReSizeAll"), Lines{Msg(1, kGreen, Resized(1))});
+  EXPECT_EQ(TakeLogLines(), Lines{Resized(1)}) << "the console command answers and logs";
+}
+
+TEST_F(Chat, APlayerWhoIsNoAdministratorMayNotResize) {
+  Edit([](tinyhorde::Settings& s) { s.CreatureScales["dreadnought"] = 0.4; });
+  EXPECT_EQ(Replies("chat 2 /hordesize resizeall"),
+            Lines{Msg(2, kRed, "Admin privileges required.")});
+  EXPECT_DOUBLE_EQ(Scale(3), 0.25);
+  EXPECT_EQ(Replies("chat 1 /hordesize resizeall"), Lines{Msg(1, kGreen, Resized(1))});
+  EXPECT_DOUBLE_EQ(Scale(3), 0.4);
+}
+
+TEST_F(Chat, TheAdminFlagIsReadOnlyForARecognisedSubcommand) {
+  Run("host forget APrimalPlayerController.bIsAdmin");
+  EXPECT_EQ(Replies("chat 2 /hordesize help"), Lines{Msg(2, kBlue, kBanner)});
+  EXPECT_EQ(TakeLogLines(), Lines{});
+  // Where it is read, its loss is logged and nothing is answered or changed.
+  EXPECT_EQ(Replies("chat 1 /hordesize resizeall"), Lines{});
+  const Lines logs = TakeLogLines();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(logs[0].rfind("[Tinyhorde] Chat /hordesize failed: ", 0), 0u) << logs[0];
+}
+
+TEST_F(Chat, NoPlayerOrNoMessageOrATab) {
+  TakeOutput();
+  host::FString message("/hordesize reload");
+  tinyhorde::OnChatCommand(nullptr, &message, 0, 0);
+  EXPECT_EQ(TakeOutput(), Lines{});
+  EXPECT_EQ(TakeLogLines(), Lines{});
+  // A player with no message text at all sees the banner.
+  auto* ada = reinterpret_cast<host::AShooterPlayerController*>(Game().PlayerById(1).controller);
+  tinyhorde::OnChatCommand(ada, nullptr, 0, 0);
+  EXPECT_EQ(TakeOutput(), Lines{Msg(1, kBlue, kBanner)});
+  // A tab separates no words: "/hordesize\treload" is one word.
+  host::FString tabbed("/hordesize\treload");
+  tinyhorde::OnChatCommand(ada, &tabbed, 0, 0);
+  EXPECT_EQ(TakeOutput(), Lines{Msg(1, kBlue, kBanner)});
+  EXPECT_EQ(TakeLogLines(), Lines{});
+}
+
+}  // namespace

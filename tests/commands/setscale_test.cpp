@@ -1,0 +1,153 @@
+// hordesize.setscale over the console and RCON: which lines are accepted, what is stored, and
+// what each caller is answered.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands/set_scale_command.h"
+#include "commands_fixture.h"
+
+namespace {
+
+using namespace commandtest;
+
+class SetScale : public CommandsTest {
+ protected:
+  void SetUp() override {
+    CommandsTest::SetUp();
+    Run("player Ada admin");  // 1
+  }
+  // Runs "console 1 hordesize.setscale <arguments>"; answers whether it was accepted, judged by
+  // the reply, and checks that a refusal changed nothing and logged nothing.
+  bool Accepted(const std::string& arguments) {
+    const auto before = Copy();
+    const Lines replies = Replies("console 1 hordesize.setscale" + arguments);
+    const Lines logs = TakeLogLines();
+    if (replies == Lines{Msg(1, kRed, kUsage)}) {
+      EXPECT_EQ(logs, Lines{}) << arguments;
+      const auto after = Copy();
+      EXPECT_EQ(after.DefaultScale, before.DefaultScale) << arguments;
+      EXPECT_EQ(after.DefaultCameraArmScale, before.DefaultCameraArmScale) << arguments;
+      EXPECT_EQ(after.CreatureScales, before.CreatureScales) << arguments;
+      return false;
+    }
+    EXPECT_EQ(replies, Lines{Msg(1, kGreen, Resized(0))}) << arguments;
+    EXPECT_EQ(logs, Lines{Resized(0)}) << arguments;
+    return true;
+  }
+};
+
+TEST_F(SetScale, TheGlobalFormStoresTheNumberInBothDefaultScales) {
+  EXPECT_TRUE(Accepted(" 0.5x"));
+  EXPECT_EQ(Copy().DefaultScale, 0.5);
+  EXPECT_EQ(Copy().DefaultCameraArmScale, 0.5);
+  EXPECT_TRUE(Accepted(" 9.99"));
+  EXPECT_EQ(Copy().DefaultScale, 9.99);
+  EXPECT_TRUE(Accepted(" 1e-1"));
+  EXPECT_EQ(Copy().DefaultScale, 0.1);
+  EXPECT_EQ(Copy().DefaultCameraArmScale, 0.1);
+  EXPECT_TRUE(Accepted(" 0.0101"));
+  EXPECT_EQ(Copy().DefaultScale, 0.0101);
+}
+
+TEST_F(SetScale, NumbersOutsideTheOpenRangeOrNoNumberAreRefused) {
+  for (const char* arguments :
+       {" abc", " 10", " 0.01", " nan", " 0", " -1", " inf", " -0.5", " 10.0001", " 1e1", " 0,5"})
+    EXPECT_FALSE(Accepted(arguments)) << arguments;
+}
+
+TEST_F(SetScale, WordsAreSeparatedBySpacesOnlyAndRunsOfThemCountAsOne) {
+  EXPECT_TRUE(Accepted("     0.2   "));
+  EXPECT_EQ(Copy().DefaultScale, 0.2);
+  // Within a word the number reader skips a tab itself.
+  EXPECT_TRUE(Accepted(" \t0.3"));
+  EXPECT_EQ(Copy().DefaultScale, 0.3);
+  // A tab does not separate: "hordesize.setscale\t0.4" is one word, so no number is given.
+  const host::FString tabbed("hordesize.setscale\t0.4");
+  EXPECT_FALSE(tinyhorde::ApplySetScaleCommand(&tabbed));
+  const host::FString tabbed_creature("hordesize.setscale rex\t0.4");
+  EXPECT_FALSE(tinyhorde::ApplySetScaleCommand(&tabbed_creature)) << "\"rex\t0.4\" reads as 0";
+  EXPECT_EQ(Copy().DefaultScale, 0.3);
+  EXPECT_EQ(Copy().CreatureScales.count("rex"), 0u);
+}
+
+TEST_F(SetScale, NoArgumentIsRefused) {
+  EXPECT_FALSE(Accepted(""));
+  EXPECT_FALSE(Accepted("    "));
+}
+
+TEST_F(SetScale, TheCreatureFormOverwritesOrAddsALoweredKey) {
+  const auto count = Copy().CreatureScales.size();
+  EXPECT_TRUE(Accepted(" Dreadnought 0.3"));
+  EXPECT_EQ(Copy().CreatureScales.at("dreadnought"), 0.3);
+  EXPECT_EQ(Copy().CreatureScales.size(), count);
+  EXPECT_EQ(Copy().DefaultScale, 0.5) << "the global scale is not touched";
+  EXPECT_TRUE(Accepted(" rex 0.5"));
+  EXPECT_EQ(Copy().CreatureScales.at("rex"), 0.5);
+  EXPECT_EQ(Copy().CreatureScales.size(), count + 1);
+}
+
+TEST_F(SetScale, WordsAfterTheCreatureNumberAreIgnored) {
+  EXPECT_TRUE(Accepted(" dread 0.5 extra words"));
+  EXPECT_EQ(Copy().CreatureScales.at("dread"), 0.5);
+}
+
+TEST_F(SetScale, AnOutOfRangeCreatureScaleAddsNoEntry) {
+  EXPECT_FALSE(Accepted(" dread 12"));
+  EXPECT_EQ(Copy().CreatureScales.count("dread"), 0u);
+  EXPECT_FALSE(Accepted(" dread abc"));
+  EXPECT_EQ(Copy().CreatureScales.count("dread"), 0u);
+}
+
+TEST_F(SetScale, AnAcceptedScaleResizesTheCreaturesAtOnce) {
+  Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 2
+  ASSERT_DOUBLE_EQ(Scale(2), 0.25);
+  TakeLogLines();
+  EXPECT_EQ(Replies("console 1 hordesize.setscale dreadnought 0.4"),
+            Lines{Msg(1, kGreen, Resized(1))});
+  EXPECT_EQ(TakeLogLines(), Lines{Resized(1)});
+  EXPECT_DOUBLE_EQ(Scale(2), 0.4);
+}
+
+TEST_F(SetScale, ANewKeyMakesMatchingCreaturesTargetsAtOnce) {
+  Spawn("Rex_Character_BP_C tamed 1");  // 2
+  ASSERT_DOUBLE_EQ(Scale(2), 1.0);
+  EXPECT_EQ(Replies("console 1 hordesize.setscale Rex 0.6"), Lines{Msg(1, kGreen, Resized(1))});
+  EXPECT_DOUBLE_EQ(Scale(2), 0.6);
+}
+
+TEST_F(SetScale, TheOldNameAnswersWithTheSameUsageText) {
+  EXPECT_EQ(Replies("console 1 bigfit.setscale 25"), Lines{Msg(1, kRed, kUsage)});
+  EXPECT_EQ(Replies("rcon bigfit.setscale"), Lines{Rcon(1, std::string(kUsage) + "\n")});
+  EXPECT_EQ(Replies("console 1 BigFit.SetScale 0.7"), Lines{Msg(1, kGreen, Resized(0))});
+  EXPECT_EQ(Copy().DefaultScale, 0.7);
+}
+
+TEST_F(SetScale, ARefusalWithoutACallerSaysNothingAtAll) {
+  EXPECT_EQ(Run("console - hordesize.setscale 25"), Lines{"ok"});
+  EXPECT_EQ(TakeLogLines(), Lines{});
+}
+
+TEST_F(SetScale, AnAcceptanceWithoutACallerIsOnlyLogged) {
+  EXPECT_EQ(Replies("console - hordesize.setscale 0.6"), Lines{});
+  EXPECT_EQ(TakeLogLines(), Lines{Resized(0)});
+  EXPECT_EQ(Copy().DefaultScale, 0.6);
+}
+
+TEST_F(SetScale, ANullLineIsRefused) {
+  EXPECT_FALSE(tinyhorde::ApplySetScaleCommand(nullptr));
+}
+
+TEST_F(SetScale, OverRconEachRequestGetsOneReplyUnderItsId) {
+  Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 2
+  TakeLogLines();
+  EXPECT_EQ(Replies("rcon hordesize.setscale 25"), Lines{Rcon(1, std::string(kUsage) + "\n")});
+  EXPECT_EQ(Replies("rcon hordesize.setscale Dreadnought 0.3"), Lines{Rcon(2, Resized(1) + "\n")});
+  EXPECT_DOUBLE_EQ(Scale(2), 0.3);
+  EXPECT_EQ(Replies("rcon hordesize.setscale    0.45   "), Lines{Rcon(3, Resized(1) + "\n")});
+  EXPECT_EQ(Copy().DefaultScale, 0.45);
+  EXPECT_EQ(Replies("rcon hordesize.setscale"), Lines{Rcon(4, std::string(kUsage) + "\n")});
+  EXPECT_EQ(TakeLogLines(), Lines{}) << "RCON commands write no log line of their own";
+}
+
+}  // namespace
