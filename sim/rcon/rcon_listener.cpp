@@ -166,11 +166,11 @@ void Session::Write() {
 }
 
 void Session::Read() {
-  socket_.async_read_some(asio::buffer(read_buffer_),
-                          [self = shared_from_this()](const asio::error_code& error,
-                                                      std::size_t bytes) {
-                            self->OnRead(error, bytes);
-                          });
+  socket_.async_read_some(
+      asio::buffer(read_buffer_),
+      [self = shared_from_this()](const asio::error_code& error, std::size_t bytes) {
+        self->OnRead(error, bytes);
+      });
 }
 
 void Session::OnRead(const asio::error_code& error, std::size_t bytes) {
@@ -341,6 +341,8 @@ RconListener::RconListener(std::uint16_t port, std::string password, RconDispatc
 
 RconListener::~RconListener() = default;
 
-std::uint16_t RconListener::Port() const { return impl_->Port(); }
+std::uint16_t RconListener::Port() const {
+  return impl_->Port();
+}
 
 }  // namespace sim

@@ -15,11 +15,11 @@
 
 namespace sim::rcon {
 
-inline constexpr std::int32_t kTypeAuth = 3;            // client -> server
-inline constexpr std::int32_t kTypeAuthResponse = 2;    // server -> client
-inline constexpr std::int32_t kTypeExecCommand = 2;     // client -> server
-inline constexpr std::int32_t kTypeResponseValue = 0;   // server -> client
-inline constexpr std::int32_t kRefusedId = -1;          // id of an AUTH_RESPONSE that refuses
+inline constexpr std::int32_t kTypeAuth = 3;           // client -> server
+inline constexpr std::int32_t kTypeAuthResponse = 2;   // server -> client
+inline constexpr std::int32_t kTypeExecCommand = 2;    // client -> server
+inline constexpr std::int32_t kTypeResponseValue = 0;  // server -> client
+inline constexpr std::int32_t kRefusedId = -1;         // id of an AUTH_RESPONSE that refuses
 
 inline constexpr std::size_t kSizeFieldBytes = 4;
 inline constexpr std::int32_t kMinPacketSize = 10;    // id + type + two NULs, empty body

@@ -83,7 +83,8 @@ TEST_F(FramingTest, SmallestAndLargestSizesAreAccepted) {
   Client client(listener_.Port());
   ASSERT_TRUE(client.Authenticate(kPassword));
   // Size 10: an empty command.
-  ASSERT_TRUE(client.Send(rcontest::EncodeRaw(10, 1, rcontest::kExecCommand, std::string(2, '\0'))));
+  ASSERT_TRUE(
+      client.Send(rcontest::EncodeRaw(10, 1, rcontest::kExecCommand, std::string(2, '\0'))));
   const ReadResult empty = client.Read();
   ASSERT_EQ(empty.status, ReadStatus::kPacket);
   EXPECT_EQ(empty.packet.body, "ok ");
@@ -104,7 +105,8 @@ TEST_P(BadSizeTest, ClosesOnlyThatConnectionWithoutRunningAnything) {
   Client offender(listener_.Port());
   ASSERT_TRUE(offender.Authenticate(kPassword));
   // The size field alone must be enough to close: nothing more is sent.
-  ASSERT_TRUE(offender.Send(rcontest::EncodeRaw(GetParam(), 5, rcontest::kExecCommand, "").substr(0, 4)));
+  ASSERT_TRUE(
+      offender.Send(rcontest::EncodeRaw(GetParam(), 5, rcontest::kExecCommand, "").substr(0, 4)));
   EXPECT_TRUE(offender.WaitClosed());
   EXPECT_EQ(recorder_.Count(), 0u);
 
@@ -146,11 +148,11 @@ TEST_P(MissingTerminatorTest, ClosesWithoutRunningTheCommand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tails, MissingTerminatorTest,
-                         ::testing::Values(std::string("statusxy"),       // no NUL at all
-                                           std::string("status\0y", 8),   // only the first
-                                           std::string("status\0", 7),    // only one, at the end
-                                           std::string("\0\0\0x", 4),     // NULs, then junk
-                                           std::string("xy")));           // size 10, no NULs
+                         ::testing::Values(std::string("statusxy"),      // no NUL at all
+                                           std::string("status\0y", 8),  // only the first
+                                           std::string("status\0", 7),   // only one, at the end
+                                           std::string("\0\0\0x", 4),    // NULs, then junk
+                                           std::string("xy")));          // size 10, no NULs
 
 TEST_F(FramingTest, GoodPacketThenBadOneInTheSameWrite) {
   Client client(listener_.Port());
@@ -167,7 +169,8 @@ TEST_F(FramingTest, GoodPacketThenBadOneInTheSameWrite) {
 
 TEST_F(FramingTest, DisconnectMidPacketThenOthersAreServed) {
   const std::string packet = rcontest::EncodePacket(7, rcontest::kExecCommand, "half a command");
-  for (const std::size_t cut : {std::size_t{2}, std::size_t{4}, std::size_t{11}, packet.size() - 1}) {
+  for (const std::size_t cut :
+       {std::size_t{2}, std::size_t{4}, std::size_t{11}, packet.size() - 1}) {
     {
       Client quitter(listener_.Port());
       ASSERT_TRUE(quitter.Authenticate(kPassword));

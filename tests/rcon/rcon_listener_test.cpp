@@ -31,7 +31,9 @@ constexpr char kPassword[] = "s3cret";
 // Replies "<body> done\n" to each command from the game thread.
 Recorder::Then ReplyDoneOn(GameThread& game) {
   return [&game](const sim::RconRequest& request, const sim::RconReply& reply) {
-    game.Post([request, reply] { reply(request.id, rcontest::kResponseValue, request.body + " done\n"); });
+    game.Post([request, reply] {
+      reply(request.id, rcontest::kResponseValue, request.body + " done\n");
+    });
   };
 }
 
@@ -93,7 +95,10 @@ TEST(RconListenerAuth, NearMissPasswordsAreRefused) {
   sim::RconListener listener(0, kPassword, recorder.Dispatch());
   const std::string password = kPassword;
   const std::vector<std::string> near_misses = {
-      "", password.substr(0, password.size() - 1), password + "x", "S3CRET",
+      "",
+      password.substr(0, password.size() - 1),
+      password + "x",
+      "S3CRET",
       password + std::string(1, '\0'),        // equal as C strings
       password + std::string(1, '\0') + "x",  // equal up to an embedded NUL
   };
@@ -339,8 +344,8 @@ TEST(RconListenerClients, ConcurrentClientsAreServedIndependently) {
         if (!client.Authenticate(kPassword, 1000 + c)) throw std::runtime_error("auth failed");
         std::string batch;
         for (int i = 0; i < kCommands; ++i) {
-          batch += rcontest::EncodePacket(i, rcontest::kExecCommand,
-                                          "client" + std::to_string(c) + " cmd" + std::to_string(i));
+          batch += rcontest::EncodePacket(
+              i, rcontest::kExecCommand, "client" + std::to_string(c) + " cmd" + std::to_string(i));
         }
         // Odd clients trickle their bytes in small pieces, even ones send everything at once.
         if (c % 2 == 0) {
@@ -408,20 +413,31 @@ TEST(RconListenerClients, ReplyAfterTheClientHasGoneIsHarmless) {
   EXPECT_TRUE(next.StaysQuiet(100ms));
 }
 
-TEST(RconListenerClients, ClientThatDoesNotReadIsClosedAndOthersGoOn) {
+// Whether the flood of replies is made on the game thread (the network thread flushes between
+// replies) or inside the dispatcher on the network thread (all replies pile up before any flush).
+class SluggishClientTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SluggishClientTest, ClientThatDoesNotReadIsClosedAndOthersGoOn) {
   constexpr int kReplies = 16000;
   constexpr std::size_t kReplyBytes = 4000;  // 64 MB in all, far past what sockets buffer
+  const bool from_game_thread = GetParam();
   GameThread game;
-  Recorder recorder([&game](const sim::RconRequest& request, const sim::RconReply& reply) {
-    if (request.body != "flood") {
-      reply(request.id, 0, "pong");
-      return;
-    }
-    game.Post([request, reply] {
-      const std::string body(kReplyBytes, 'f');
-      for (int i = 0; i < kReplies; ++i) reply(request.id, 0, body);
-    });
-  });
+  Recorder recorder(
+      [&game, from_game_thread](const sim::RconRequest& request, const sim::RconReply& reply) {
+        if (request.body != "flood") {
+          reply(request.id, 0, "pong");
+          return;
+        }
+        const auto flood = [request, reply] {
+          const std::string body(kReplyBytes, 'f');
+          for (int i = 0; i < kReplies; ++i) reply(request.id, 0, body);
+        };
+        if (from_game_thread) {
+          game.Post(flood);
+        } else {
+          flood();
+        }
+      });
   sim::RconListener listener(0, kPassword, recorder.Dispatch());
   Client sluggish(listener.Port(), 4096);
   ASSERT_TRUE(sluggish.Authenticate(kPassword));
@@ -439,6 +455,11 @@ TEST(RconListenerClients, ClientThatDoesNotReadIsClosedAndOthersGoOn) {
   EXPECT_TRUE(sluggish.WaitClosed(20s));
   EXPECT_LT(sluggish.received_bytes(), kReplies * (kReplyBytes + 14));
 }
+
+INSTANTIATE_TEST_SUITE_P(Flood, SluggishClientTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "FromGameThread" : "FromNetworkThread";
+                         });
 
 TEST(RconListenerLifetime, DestructorWithConnectedClientsReturnsPromptly) {
   Recorder recorder([](const sim::RconRequest& request, const sim::RconReply& reply) {

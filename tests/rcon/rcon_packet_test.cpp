@@ -66,7 +66,8 @@ TEST(RconPacket, OversizedBodyIsRefusedByAppendPacket) {
 
 TEST(RconPacket, ResponseSplitsAtThePacketLimit) {
   const std::size_t max = sim::rcon::kMaxBodyBytes;
-  for (const std::size_t length : {std::size_t{0}, std::size_t{1}, max, max + 1, 2 * max, 2 * max + 5}) {
+  for (const std::size_t length :
+       {std::size_t{0}, std::size_t{1}, max, max + 1, 2 * max, 2 * max + 5}) {
     std::string body(length, '\0');
     for (std::size_t i = 0; i < length; ++i) body[i] = static_cast<char>('a' + i % 26);
     std::string out;

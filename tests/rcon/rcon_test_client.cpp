@@ -83,7 +83,9 @@ Client::Client(std::uint16_t port, int receive_buffer_bytes) {
   }
 }
 
-Client::~Client() { Close(); }
+Client::~Client() {
+  Close();
+}
 
 void Client::Close() {
   if (fd_ >= 0) ::close(fd_);

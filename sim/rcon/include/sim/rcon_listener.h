@@ -32,8 +32,7 @@ struct RconRequest {
 // times, also after the client has gone or the listener has been destroyed (then it does
 // nothing). A body longer than the 4086 bytes one packet holds goes out as consecutive packets
 // under the same id and type.
-using RconReply =
-    std::function<void(std::int32_t id, std::int32_t type, const std::string& body)>;
+using RconReply = std::function<void(std::int32_t id, std::int32_t type, const std::string& body)>;
 
 // Called on the listener's network thread for each command; it is expected to hand the work to
 // the game thread and reply from there. Replies are sent in the order they are made. It must not
