@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
     GameQueue queue;
     std::atomic<bool> input_done{!script.empty()};
 
+    // The script's lines are queued before RCON is served, so that no request runs ahead of them.
+    for (const auto& line : lines) queue.Push([&console, line] { console.Execute(line); });
     std::optional<sim::RconListener> listener;
     if (rcon_port >= 0) {
       listener.emplace(static_cast<std::uint16_t>(rcon_port), password,
@@ -126,8 +128,6 @@ int main(int argc, char** argv) {
           queue.Push([&console, line] { console.Execute(line); });
         queue.Push([&input_done] { input_done = true; });
       });
-    } else {
-      for (const auto& line : lines) queue.Push([&console, line] { console.Execute(line); });
     }
 
     // A script ends the server when it is done, unless RCON is served: then a signal does.
