@@ -181,6 +181,19 @@ TEST_F(WholeLife, ADeadTargetIsSavedAtFullSizeAndNotShrunkAgain) {
   ExpectScale(dino, 1.0);
 }
 
+TEST_F(WholeLife, AFailureAfterTheSaveOnlySkipsTheReScaling) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("wait 3");
+  Server().Lookup().MakeUnknown("APrimalCharacter.bIsDead");
+  const auto printed = Run("save");
+  ASSERT_FALSE(printed.empty());
+  EXPECT_EQ(printed.back(), "ok");
+  EXPECT_EQ(Server().ErrorCount(), 0);
+  ExpectStoredAtFullSize(LastRecord("save"));
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  ExpectScale(dino, 1.0);
+}
+
 TEST_F(WholeLife, WakingACreatureAlreadyAtScaleWritesNothing) {
   const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
   Do("stasis " + std::to_string(dino));
