@@ -119,6 +119,10 @@ struct OutOfRange {
   const char* shown;    // as the warning writes it
 };
 
+void PrintTo(const OutOfRange& c, std::ostream* os) {
+  *os << c.literal;
+}
+
 class ScaleRange : public ConfigFixture, public ::testing::WithParamInterface<OutOfRange> {
  protected:
   std::string Value() const { return GetParam().literal; }
@@ -276,6 +280,10 @@ struct DelayCase {
   const char* literal;
   std::int32_t expected;  // 3, the value before the load, where the literal is skipped
 };
+
+void PrintTo(const DelayCase& c, std::ostream* os) {
+  *os << c.literal;
+}
 
 class Delay : public ConfigFixture, public ::testing::WithParamInterface<DelayCase> {};
 

@@ -19,6 +19,10 @@ struct StorageCase {
   Hook observed;
 };
 
+void PrintTo(const StorageCase& c, std::ostream* os) {
+  *os << sim::HookName(c.hook);
+}
+
 class StorageDetour : public flowtest::FlowFixture,
                       public ::testing::WithParamInterface<std::tuple<StorageCase, bool>> {
  public:
