@@ -10,7 +10,7 @@ namespace tinyhorde {
 
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text) {
-  const auto messenger = host::MessengerFor(host::GetPluginModulePath());
+  const auto messenger = host::GetMessenger();
   if (messenger == nullptr) return;
   messenger->SendPlayerMessage(player, colour, host::FString(text.c_str()));
 }

@@ -80,6 +80,8 @@ void UnloadPlugin() {
     LogInfo(fmt::format("[Tinyhorde] Restored {} creature(s) to normal scale before unloading.",
                         RestoreAllTargets(world)));
   active = false;
+  // Pending re-applications must not run plugin code once the library is gone.
+  host::CancelTimers();
   RemoveCommandsAndHooks();
   initialized = false;
   LogInfo("[Tinyhorde] Plugin unloaded.");

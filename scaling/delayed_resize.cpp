@@ -36,7 +36,7 @@ void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* lab
     if (object == nullptr) return;
     ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), text.c_str(), true);
   };
-  host::DelayExecuteInternal(callback, seconds, name, host::GetPluginModulePath());
+  host::DelayExecute(callback, seconds, name);
 }
 
 }  // namespace tinyhorde

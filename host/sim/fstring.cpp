@@ -1,11 +1,10 @@
-// The game string's members and its UTF-8 conversion (the engine's). Buffers come from the game's
-// allocator.
+// The game string's members and its UTF-8 conversion (our own, as on Windows). Buffers come from
+// the game's allocator.
 #include <cstring>
-
-#include <sim/host_api.h>
 
 #include "host/game.h"
 #include "host/types.h"
+#include "utf8.h"
 
 namespace host {
 
@@ -27,7 +26,7 @@ TCHAR* Allocate(std::size_t count) {
 // Narrow text is taken as UTF-8.
 FString::FString(const char* narrow) {
   if (narrow == nullptr || *narrow == 0) return;
-  const std::u16string wide = simhost::ConvertFromUtf8(narrow);
+  const std::u16string wide = utf8::ToUtf16(narrow);
   data_ = Allocate(wide.size());
   for (std::size_t i = 0; i < wide.size(); ++i) data_[i] = static_cast<TCHAR>(wide[i]);
   data_[wide.size()] = 0;
@@ -105,8 +104,8 @@ int32 FString::ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool
 
 std::string ToUtf8(const FString& text) {
   const TCHAR* p = *text;
-  return simhost::ConvertToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(p),
-                                                    static_cast<std::size_t>(text.Len())));
+  return utf8::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(p),
+                                             static_cast<std::size_t>(text.Len())));
 }
 
 }  // namespace host

@@ -18,14 +18,11 @@ std::u16string Text(const FString& text) {
 
 class SimMessenger : public Messenger {
  public:
-  explicit SimMessenger(std::u16string module) : module_(std::move(module)) {}
   void SendPlayerMessage(AShooterPlayerController* player, const FLinearColor& colour,
                          const FString& text) override {
-    simhost::SendServerMessage(module_, player, colour.R, colour.G, colour.B, colour.A, Text(text));
+    if (simhost::GetWorld() == nullptr) return;
+    simhost::SendServerMessage(player, colour.R, colour.G, colour.B, colour.A, Text(text));
   }
-
- private:
-  std::u16string module_;
 };
 
 }  // namespace
@@ -72,13 +69,18 @@ UWorld* CurrentWorld() {
   return static_cast<UWorld*>(simhost::GetWorld());
 }
 
-std::shared_ptr<Messenger> MessengerFor(const FString& moduleName) {
-  return std::make_shared<SimMessenger>(Text(moduleName));
+std::shared_ptr<Messenger> GetMessenger() {
+  static const auto messenger = std::make_shared<SimMessenger>();
+  return messenger;
 }
 
-void DelayExecuteInternal(const std::function<void()>& callback, int delaySeconds,
-                          const FString& identifier, const FString& moduleName) {
-  simhost::DelayExecute(callback, delaySeconds, Text(identifier), Text(moduleName));
+void DelayExecute(const std::function<void()>& callback, int delaySeconds,
+                  const FString& identifier) {
+  simhost::DelayExecute(callback, delaySeconds, Text(identifier));
+}
+
+void CancelTimers() {
+  simhost::UnloadAllTimers();
 }
 
 std::vector<spdlog::sink_ptr>& GetLogSinks() {
@@ -89,17 +91,20 @@ std::string GetCurrentDir() {
   return simhost::GetCurrentDir();
 }
 
-// The library that holds this function: the plugin library, or a program the plugin's code is
-// linked into.
+// The library that holds this function (the plugin library, or a program the plugin's code is
+// linked into), spelled as the loader was given it: the host keys timers by that spelling.
 FString GetPluginModulePath() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&GetPluginModulePath), &info) == 0 ||
       info.dli_fname == nullptr)
     return FString();
-  std::error_code error;
-  auto path = std::filesystem::canonical(info.dli_fname, error);
-  if (error) path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return FString(path.string().c_str());
+  std::string path = info.dli_fname;
+  // The main program's entry carries only the name it was started by; its file is /proc/self/exe.
+  if (!std::filesystem::path(path).is_absolute()) {
+    std::error_code error;
+    path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  }
+  return FString(path.c_str());
 }
 
 }  // namespace host

@@ -1,6 +1,8 @@
 // The host interface over the current simulated server.
 #include "sim/host_api.h"
 
+#include <dlfcn.h>
+
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
@@ -10,6 +12,17 @@
 namespace simhost {
 
 using sim::Server;
+
+namespace {
+
+// The file of the module holding address, as the loader was given it.
+std::u16string CallerModule(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return u"";
+  return sim::Utf8ToUtf16(info.dli_fname);
+}
+
+}  // namespace
 
 std::uintptr_t GetAddress(const void* object, const std::string& field) {
   return Server::Current().Lookup().FieldAddress(object, field);
@@ -22,13 +35,6 @@ BitFieldInfo GetBitField(const void* object, const std::string& flag) {
 
 void* GetAddress(const std::string& function) {
   return Server::Current().Lookup().FunctionAddress(function);
-}
-
-std::string ConvertToUtf8(std::u16string_view text) {
-  return sim::Utf16ToUtf8(text);
-}
-std::u16string ConvertFromUtf8(std::string_view text) {
-  return sim::Utf8ToUtf16(text);
 }
 
 bool SetHook(const std::string& name, void* detour, void** original) {
@@ -62,8 +68,8 @@ void* GetWorld() {
   return Server::Current().GameWorld().World();
 }
 
-void SendServerMessage(const std::u16string& /*module_name*/, void* player_controller, float r,
-                       float g, float b, float a, const std::u16string& text) {
+void SendServerMessage(void* player_controller, float r, float g, float b, float a,
+                       const std::u16string& text) {
   auto& server = Server::Current();
   const auto* player = server.GameWorld().PlayerByController(player_controller);
   const int id = player ? player->id : 0;
@@ -72,8 +78,13 @@ void SendServerMessage(const std::u16string& /*module_name*/, void* player_contr
 }
 
 void DelayExecute(const std::function<void()>& callback, int delay_seconds,
-                  const std::u16string& identifier, const std::u16string& module_name) {
-  Server::Current().Clock().Add(callback, delay_seconds, identifier, module_name);
+                  const std::u16string& identifier) {
+  Server::Current().Clock().Add(callback, delay_seconds, identifier,
+                                CallerModule(__builtin_return_address(0)));
+}
+
+void UnloadAllTimers() {
+  Server::Current().Clock().DropModule(CallerModule(__builtin_return_address(0)));
 }
 
 std::vector<spdlog::sink_ptr>& GetLogSinks() {

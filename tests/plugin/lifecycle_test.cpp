@@ -123,16 +123,17 @@ TEST_F(Lifecycle, PendingTimersAreDroppedAtUnloadAndNothingRunsAfterTheLibraryIs
   EXPECT_EQ(Server().ErrorCount(), 0);
 }
 
-TEST_F(Lifecycle, TimersAHostStillRunsAfterUnloadDoNothing) {
+TEST_F(Lifecycle, UnloadWithdrawsThePluginsPendingTimersEvenFromAHostThatKeepsThem) {
   Server().Plugin().drop_timers_at_unload = false;
   Run("world down");
   LoadPlugin();
   Run("player Alice");
   Run("spawn Dreadnoughtus_Character_BP_C tamed 1");
   Run("world up");
-  UnloadPlugin();  // restores the creature; its two timers stay with the host
-  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
   EXPECT_EQ(Server().Clock().Pending().size(), 2u);
+  UnloadPlugin();  // restores the creature and cancels its two timers
+  EXPECT_NEAR(RootScale(2), 1.0, 1e-9);
+  EXPECT_EQ(Server().Clock().Pending().size(), 0u);
   TakeLogLines();
   Run("wait 5");
   EXPECT_NEAR(RootScale(2), 1.0, 1e-9);

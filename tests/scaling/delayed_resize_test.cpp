@@ -143,11 +143,14 @@ TEST_F(DelayedResize, DeadCreatureIsNotWritten) {
 }
 
 // The host may still run a timer after the plugin stopped; it must then do nothing.
-TEST_F(DelayedResize, TimerAfterThePluginStoppedDoesNothing) {
+TEST_F(DelayedResize, StoppingCancelsPendingTimersAndALaterOneDoesNothing) {
   const int id = MakeTamed(kDread);
-  Schedule(Host(id), "AfterUnload", 1);
+  Schedule(Host(id), "BeforeUnload", 1);
   tinyhorde::UnloadPlugin();
   ASSERT_FALSE(tinyhorde::PluginIsActive());
+  EXPECT_EQ(Server().Clock().Pending().size(), 0u);
+  // A timer set after the stop (a detour the game was still running) finds the plugin stopped.
+  Schedule(Host(id), "AfterUnload", 1);
   ASSERT_EQ(Server().Clock().Pending().size(), 1u);
   TakeLogLines();
   Fire(1);

@@ -1,9 +1,13 @@
 // Reaching the game's fields, flags and functions by name ("Class.Field",
 // "Class.Function(ArgTypes)"), through the host's look-up.
 //
-// Every access looks the name up again. A name the host does not know raises an error (an
-// exception derived from std::exception), or, for functions, may give a null address; CallGame
-// turns a null address into an error too, so callers need only one catch.
+// A field or flag name the host does not know ends the server process (the real host terminates
+// it; nothing can be caught). A function name the host does not know ends it too, unless the host
+// runs with HooksDoNotThrow: then the address is null. CallGame turns a null address into an
+// UnknownGameName error.
+//
+// Offsets and addresses do not change while the server process runs, so each name can be
+// resolved once (GetFieldOffset, GetBitFieldOffset, GetFunctionAddress) and the result kept.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +32,17 @@ BitField GetBitField(const void* object, const std::string& name);
 // The address of the named game function; null when the host has none.
 void* GetFunctionAddress(const std::string& name);
 
+// The named field's offset from the start of its object.
+std::uintptr_t GetFieldOffset(const std::string& name);
+// The named flag with its word's offset relative to the start of its object.
+BitField GetBitFieldOffset(const std::string& name);
+
+// The field at a resolved offset inside object.
+template <typename T>
+T& FieldAt(const void* object, std::uintptr_t offset) {
+  return *reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + offset);
+}
+
 template <typename T>
 T& Field(const void* object, const std::string& name) {
   return *reinterpret_cast<T*>(GetFieldAddress(object, name));
@@ -42,6 +57,12 @@ inline bool IsFlagSet(const BitField& field) {
 
 inline bool ReadFlag(const void* object, const std::string& name) {
   return IsFlagSet(GetBitField(object, name));
+}
+
+// A flag of object, from a description resolved relative to the object.
+inline bool IsFlagSetIn(const void* object, BitField relative) {
+  relative.offset += static_cast<uint64>(reinterpret_cast<std::uintptr_t>(object));
+  return IsFlagSet(relative);
 }
 
 // Calls the named game function; a member function takes its object as the first argument.

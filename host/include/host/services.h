@@ -35,20 +35,25 @@ bool UnregisterChatCommand(const FString& name);
 // The game world; null while the server has none (during start-up, for example).
 UWorld* CurrentWorld();
 
-// Shows text to one player in a colour. One messenger per plugin, found by the plugin's
-// module path.
+// Shows text to one player in a colour. The text goes to the host as the argument of a "{}"
+// format, never as a format itself. While no world is up there is no player to show it to, and
+// the message is dropped (on a real server the host has no messaging then and would crash).
 class Messenger {
  public:
   virtual ~Messenger() = default;
   virtual void SendPlayerMessage(AShooterPlayerController* player, const FLinearColor& colour,
                                  const FString& text) = 0;
 };
-std::shared_ptr<Messenger> MessengerFor(const FString& moduleName);
+// The plugin's messenger; the host finds it by the calling plugin's own module.
+std::shared_ptr<Messenger> GetMessenger();
 
-// Runs callback once, on the game thread, delaySeconds after now. The host keeps its own copy of
-// the callback until then and drops the timers of a module when it unloads that module.
-void DelayExecuteInternal(const std::function<void()>& callback, int delaySeconds,
-                          const FString& identifier, const FString& moduleName);
+// Runs callback once, on the game thread, about delaySeconds after now, under identifier. The
+// host keeps its own copy of the callback until then; it keys the timer by the calling plugin's
+// module and drops that module's pending timers when it unloads it.
+void DelayExecute(const std::function<void()>& callback, int delaySeconds,
+                  const FString& identifier);
+// Withdraws every pending timer of this plugin.
+void CancelTimers();
 
 // The host's shared log sinks (console and file).
 std::vector<spdlog::sink_ptr>& GetLogSinks();
@@ -56,7 +61,8 @@ std::vector<spdlog::sink_ptr>& GetLogSinks();
 // The server executable's folder, without a trailing separator.
 std::string GetCurrentDir();
 
-// The full path of the plugin's own library file.
+// The full path of the plugin's own library file, spelled as the host spelled it when it loaded
+// the library (the host's timer and messaging keys compare it as text).
 FString GetPluginModulePath();
 
 }  // namespace host

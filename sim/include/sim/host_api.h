@@ -28,10 +28,6 @@ struct BitFieldInfo {
 BitFieldInfo GetBitField(const void* object, const std::string& flag);
 void* GetAddress(const std::string& function);
 
-// The engine's text conversions.
-std::string ConvertToUtf8(std::u16string_view text);
-std::u16string ConvertFromUtf8(std::string_view text);
-
 // Hooks.
 bool SetHook(const std::string& name, void* detour, void** original);
 bool DisableHook(const std::string& name, void* detour);
@@ -49,10 +45,14 @@ bool RemoveChatCommand(const std::u16string& name);
 
 // World, messages, timers, logs, folders.
 void* GetWorld();
-void SendServerMessage(const std::u16string& moduleName, void* playerController, float r, float g,
-                       float b, float a, const std::u16string& text);
+// Messages and timers belong to the module (library) that calls these functions, found from the
+// return address and spelled as the host loaded it, as the real host does.
+void SendServerMessage(void* playerController, float r, float g, float b, float a,
+                       const std::u16string& text);
 void DelayExecute(const std::function<void()>& callback, int delaySeconds,
-                  const std::u16string& identifier, const std::u16string& moduleName);
+                  const std::u16string& identifier);
+// Drops every pending timer of the calling module.
+void UnloadAllTimers();
 std::vector<spdlog::sink_ptr>& GetLogSinks();
 std::string GetCurrentDir();
 
