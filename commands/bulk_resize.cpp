@@ -9,6 +9,7 @@
 #include "plugin/logger.h"
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
+#include "scaling/shrink_gate.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 
@@ -16,17 +17,19 @@ namespace tinyhorde {
 
 namespace {
 
-// Calls visit for every non-null creature actor of world, in the game's order, and answers how
-// many visits said true. The list's buffer is the plugin's and is released on every path. A
-// failure to list the creatures is logged and ends the walk; a failure on one creature skips
-// that creature only. Nothing is thrown.
+// Calls visit for every non-null creature actor of world, in the game's order. The list's
+// buffer is the plugin's and is released on every path. A failure to list the creatures is
+// logged and ends the walk; a failure on one creature skips that creature only and is counted.
+// Nothing is thrown.
 template <typename Visit>
-host::int32 WalkCreatures(host::UWorld* world, const char* what, Visit visit) {
-  host::int32 count = 0;
+WalkResult WalkCreatures(host::UWorld* world, const char* what, Visit visit) {
+  WalkResult result;
   try {
     auto* creature_class =
         host::CallGame<host::UClass*>("APrimalDinoCharacter.GetPrivateStaticClass()");
     host::TArray<host::AActor*> list;
+    // The game declares the class parameter as TSubclassOf<AActor>, a struct holding one class
+    // pointer, passed by value.
     host::CallGame<void, host::UObject*, host::TSubclassOf<host::AActor>,
                    host::TArray<host::AActor*>*>(
         "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
@@ -36,19 +39,22 @@ host::int32 WalkCreatures(host::UWorld* world, const char* what, Visit visit) {
     for (host::AActor* actor : list) {
       if (actor == nullptr) continue;
       try {
-        if (visit(reinterpret_cast<host::APrimalDinoCharacter*>(actor))) ++count;
+        if (visit(reinterpret_cast<host::APrimalDinoCharacter*>(actor))) ++result.done;
       } catch (...) {
+        ++result.failed;
       }
     }
   } catch (const std::exception& error) {
+    result.listed = false;
+    result.error = error.what();
     LogError(fmt::format("[Tinyhorde] Could not list the creatures to {}: {}", what, error.what()));
   }
-  return count;
+  return result;
 }
 
 }  // namespace
 
-host::int32 ResizeAllTargets(host::UWorld* world, const char* label) {
+WalkResult ResizeAllTargets(host::UWorld* world, const char* label) {
   return WalkCreatures(world, "resize", [label](host::APrimalDinoCharacter* creature) {
     if (!IsTargetCreature(creature)) return false;
     const bool only_tamed = ReadOnlyTamed();
@@ -57,10 +63,27 @@ host::int32 ResizeAllTargets(host::UWorld* world, const char* label) {
   });
 }
 
-host::int32 RestoreAllTargets(host::UWorld* world) {
-  return WalkCreatures(world, "restore", [](host::APrimalDinoCharacter* creature) {
-    return IsTargetCreature(creature) && RestoreNormalScale(creature);
+WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
+  return WalkCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
+    if (skip.count(creature) != 0 || !IsTargetCreature(creature)) return false;
+    if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
+    return true;
   });
+}
+
+ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label) {
+  if (!ShrinkingAllowed()) {
+    const std::string text = "[Tinyhorde] Shrinking is off: " + ShrinkingOffReason() + ".";
+    return {false, text, text};
+  }
+  const WalkResult result = ResizeAllTargets(world, label);
+  if (!result.listed) {
+    const std::string text = "[Tinyhorde] Resize failed: " + result.error;
+    return {false, text, text};
+  }
+  const std::string text = ResizeResultText(result.done);
+  if (result.failed == 0) return {true, text, text};
+  return {true, text, fmt::format("{} {} could not be resized.", text, result.failed)};
 }
 
 std::string ResizeResultText(host::int32 count) {

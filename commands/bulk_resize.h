@@ -1,17 +1,37 @@
-// Resizing every target creature of a world at once, and the one-line result text.
+// Resizing every target creature of a world at once, and the one-line result texts.
 #pragma once
 
 #include <string>
+#include <unordered_set>
 
 #include "host/types.h"
 
 namespace tinyhorde {
 
+// What a walk over a world's creatures did. listed is false when the creatures could not be
+// listed at all (error says why); failed counts creatures whose own step threw.
+struct WalkResult {
+  bool listed = true;
+  std::string error;
+  host::int32 done = 0;
+  host::int32 failed = 0;
+};
+
 // Applies the configured scale (force on) to every target creature of world that passes the
-// tamed gate; answers how many were applied. world must not be null.
-host::int32 ResizeAllTargets(host::UWorld* world, const char* label);
-// Puts every target creature of world back to scale 1.0; answers how many were restored.
-host::int32 RestoreAllTargets(host::UWorld* world);
+// tamed gate; done counts the creatures applied. world must not be null.
+WalkResult ResizeAllTargets(host::UWorld* world, const char* label);
+// Puts every target creature of world back to scale 1.0, except those in skip; done counts the
+// creatures restored.
+WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip = {});
+
+// The answer to a resize-all command: refused while shrinking is off or when the creatures
+// cannot be listed, otherwise the count. logLine adds what the log needs beyond the reply.
+struct ResizeAnswer {
+  bool succeeded = false;
+  std::string reply;
+  std::string logLine;
+};
+ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label);
 
 // "[Tinyhorde] Resized <count> tamed super-large creature(s) to Rex scale."
 std::string ResizeResultText(host::int32 count);

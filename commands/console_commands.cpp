@@ -27,9 +27,14 @@ void OnConsoleResizeAll(host::APlayerController* caller, host::FString* /*line*/
       if (caller != nullptr) ReplyToPlayer(AsPlayer(caller), kRefusalColour, kWorldNotLoaded);
       return;
     }
-    const std::string text = ResizeResultText(ResizeAllTargets(world, "CommandResizeAll"));
-    LogInfo(text);
-    if (caller != nullptr) ReplyToPlayer(AsPlayer(caller), kSuccessColour, text);
+    const ResizeAnswer answer = ResizeAllForCommand(world, "CommandResizeAll");
+    if (answer.succeeded)
+      LogInfo(answer.logLine);
+    else
+      LogError(answer.logLine);
+    if (caller != nullptr)
+      ReplyToPlayer(AsPlayer(caller), answer.succeeded ? kSuccessColour : kRefusalColour,
+                    answer.reply);
   });
 }
 

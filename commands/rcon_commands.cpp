@@ -11,6 +11,7 @@
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
 #include "host/services.h"
+#include "plugin/logger.h"
 
 namespace tinyhorde {
 
@@ -39,7 +40,10 @@ void Answer(host::RCONClientConnection* connection, host::RCONPacket* packet, co
 std::string ResizeAllReply() {
   host::UWorld* world = host::CurrentWorld();
   if (world == nullptr) return std::string(kWorldNotLoaded) + "\n";
-  return ResizeResultText(ResizeAllTargets(world, "RconResizeAll")) + "\n";
+  const ResizeAnswer answer = ResizeAllForCommand(world, "RconResizeAll");
+  // Only creatures that could not be resized are worth a line; the client has the rest.
+  if (answer.succeeded && answer.logLine != answer.reply) LogError(answer.logLine);
+  return answer.reply + "\n";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "host/game.h"
 #include "host/services.h"
+#include "plugin/contained.h"
 #include "plugin/logger.h"
 
 namespace tinyhorde {
@@ -23,10 +24,7 @@ void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket*
 }
 
 void LogCommandFailure(const char* command, const char* what) noexcept {
-  try {
-    LogError(fmt::format("[Tinyhorde] {} failed: {}", command, what));
-  } catch (...) {
-  }
+  ReportFailure(command, what);
 }
 
 }  // namespace tinyhorde

@@ -27,7 +27,8 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text);
 
-// Writes "[Tinyhorde] <command> failed: <what>" as an error line; never throws.
+// Writes "[Tinyhorde] <command> failed: <what>" as an error line, once per command name for
+// the life of the library; never throws.
 void LogCommandFailure(const char* command, const char* what) noexcept;
 
 // Runs body and keeps any exception it throws from reaching the host: the failure is logged

@@ -3,11 +3,13 @@
 // acts on the creature the function was called on.
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
+#include "plugin/contained.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 
@@ -29,27 +31,37 @@ bool PassesTamedGate(APrimalDinoCharacter* creature) {
 void* BeginPlaySlot = nullptr;
 void BeginPlay(APrimalDinoCharacter* self) {
   Original<DinoFn>(BeginPlaySlot)(self);
-  if (!IsTarget(self) || !PassesTamedGate(self)) return;
-  ApplyCreatureScale(self, "BeginPlay-Immediate", true);
-  ScheduleDelayedResize(self, "BeginPlay-Delayed-1s", 1);
-  ScheduleDelayedResize(self, "BeginPlay-Delayed-3s", 3);
+  Contained("BeginPlay", [&] {
+    // A creature begins play once, at full size: offsets or a record kept for an earlier
+    // creature at this address are not its own.
+    ForgetCreatureCamera(self);
+    ForgetShrunk(self);
+    if (!IsTarget(self) || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, "BeginPlay-Immediate", true);
+    ScheduleDelayedResize(self, "BeginPlay-Delayed-1s", 1);
+    ScheduleDelayedResize(self, "BeginPlay-Delayed-3s", 3);
+  });
 }
 
 void* OnUncryoSlot = nullptr;
 void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Original<DinoWithControllerFn>(OnUncryoSlot)(self, controller);
-  if (!IsTarget(self)) return;
-  // No tamed gate here: ApplyCreatureScale applies the OnlyTamed rule itself.
-  ApplyCreatureScale(self, "OnUncryo-Immediate", true);
-  ScheduleDelayedResize(self, "OnUncryo-Delayed-1s", 1);
-  ScheduleDelayedResize(self, "OnUncryo-Delayed-3s", 3);
+  Contained("OnUncryo", [&] {
+    if (!IsTarget(self)) return;
+    // No tamed gate here: ApplyCreatureScale applies the OnlyTamed rule itself.
+    ApplyCreatureScale(self, "OnUncryo-Immediate", true);
+    ScheduleDelayedResize(self, "OnUncryo-Delayed-1s", 1);
+    ScheduleDelayedResize(self, "OnUncryo-Delayed-3s", 3);
+  });
 }
 
 void* UnstasisSlot = nullptr;
 void Unstasis(APrimalDinoCharacter* self) {
   Original<DinoFn>(UnstasisSlot)(self);
-  if (!IsTarget(self) || !PassesTamedGate(self)) return;
-  ApplyCreatureScale(self, "Unstasis", false);
+  Contained("Unstasis", [&] {
+    if (!IsTarget(self) || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, "Unstasis", false);
+  });
 }
 
 void* TameDinoSlot = nullptr;
@@ -59,35 +71,41 @@ void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
   Original<DinoTameFn>(TameDinoSlot)(self, controller, ignoreMaxTameLimit, overrideTamingTeam,
                                      preventNameDialog, skipAddingTamedLevels,
                                      suppressNotifications);
-  if (!IsTarget(self) || !PassesTamedGate(self)) return;
-  ApplyCreatureScale(self, "TameDino-Immediate", true);
-  ScheduleDelayedResize(self, "TameDino-Delayed", 1);
+  Contained("TameDino", [&] {
+    if (!IsTarget(self) || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, "TameDino-Immediate", true);
+    ScheduleDelayedResize(self, "TameDino-Delayed", 1);
+  });
 }
 
 void* TargetingTeamChangedSlot = nullptr;
 void TargetingTeamChanged(APrimalDinoCharacter* self) {
   Original<DinoFn>(TargetingTeamChangedSlot)(self);
-  if (!IsTarget(self)) return;
-  // A creature that turned wild goes back to full size whatever OnlyTamed says.
-  if (IsTamedCreature(self)) {
-    ApplyCreatureScale(self, "TargetingTeamChanged-Tamed", true);
-    ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
-  } else {
-    RestoreNormalScale(self);
-  }
+  Contained("TargetingTeamChanged", [&] {
+    if (!IsTarget(self)) return;
+    // A creature that turned wild goes back to full size whatever OnlyTamed says.
+    if (IsTamedCreature(self)) {
+      ApplyCreatureScale(self, "TargetingTeamChanged-Tamed", true);
+      ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
+    } else {
+      RestoreNormalScale(self);
+    }
+  });
 }
 
 void* SetRiderSlot = nullptr;
 void SetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
   Original<DinoSetRiderFn>(SetRiderSlot)(self, rider);
-  if (!IsTarget(self) || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
-  double scale = 0.5;
-  double camera_scale = 0.5;
-  if (!LookupCreatureScale(self, scale, camera_scale)) return;
-  ApplyCreatureScale(self, "SetRider", true);
-  // The rider camera follows even when the application declined (a dead creature, say), but
-  // never while shrinking is unsafe.
-  ScaleRiderCamera(self, camera_scale);
+  Contained("SetRider", [&] {
+    if (!IsTarget(self) || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
+    double scale = 0.5;
+    double camera_scale = 0.5;
+    if (!LookupCreatureScale(self, scale, camera_scale)) return;
+    ApplyCreatureScale(self, "SetRider", true);
+    // The rider camera follows even when the application declined (a dead creature, say), but
+    // never while shrinking is unsafe.
+    ScaleRiderCamera(self, camera_scale);
+  });
 }
 
 }  // namespace tinyhorde::detours

@@ -7,9 +7,12 @@
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
+#include "plugin/contained.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
+#include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
@@ -17,12 +20,6 @@
 namespace tinyhorde::detours {
 
 namespace {
-
-// The restore test: a target creature.
-void RestoreIfTarget(const void* creature) {
-  if (creature != nullptr && IsTargetCreature(creature))
-    RestoreNormalScale(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature)));
-}
 
 // Capture tools and projectiles, matched in the damage causer's lowered class name.
 bool IsCaptureCauser(const AActor* causer) {
@@ -38,132 +35,130 @@ bool IsSaving(const FArchive* archive) {
   return (bytes[sizeof(void*)] & 4u) != 0;
 }
 
-// Whether a creature's actor scale, BaseDinoScale or camera is off full size: a creature shrunk
-// while the settings handled it, which they no longer do (OnlyTamed switched on after it was
-// shrunk or mounted wild).
-bool HoldsReducedScale(APrimalDinoCharacter* creature) {
-  if (CameraIsScaled(creature)) return true;
-  try {
-    const auto off = [](const host::FVector& v) { return v.X != 1.0 || v.Y != 1.0 || v.Z != 1.0; };
-    if (off(host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale")))
-      return true;
-    auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent");
-    return root != nullptr &&
-           off(host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D"));
-  } catch (...) {
-    return false;
-  }
-}
-
 }  // namespace
 
 void* OnCryoSlot = nullptr;
 void OnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  RestoreIfTarget(self);
+  Contained("OnCryo", [&] { RestoreBeforeStorage(self); });
   Original<DinoWithControllerFn>(OnCryoSlot)(self, controller);
 }
 
 void* MultiOnCryoSlot = nullptr;
 void MultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  RestoreIfTarget(self);
+  Contained("MultiOnCryo", [&] { RestoreBeforeStorage(self); });
   Original<DinoWithControllerFn>(MultiOnCryoSlot)(self, controller);
 }
 
 void* GiveCryoItemAndCaptureDinoSlot = nullptr;
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  RestoreIfTarget(dino);
+  Contained("GiveCryoItemAndCaptureDino", [&] { RestoreBeforeStorage(dino); });
   Original<ControllerWithDinoFn>(GiveCryoItemAndCaptureDinoSlot)(self, dino);
 }
 
 void* GetCryoDinoDataSlot = nullptr;
 FCustomItemData* GetCryoDinoData(FCustomItemData* result, UObject* worldContext,
                                  APrimalDinoCharacter* dino) {
-  RestoreIfTarget(dino);
+  Contained("GetCryoDinoData", [&] { RestoreBeforeStorage(dino); });
   return Original<GetCryoDinoDataFn>(GetCryoDinoDataSlot)(result, worldContext, dino);
 }
 
 void* CanCryoSlot = nullptr;
 bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   const bool answer = Original<DinoCanCryoFn>(CanCryoSlot)(self, controller);
-  if (answer) RestoreIfTarget(self);
+  if (answer) Contained("CanCryo", [&] { RestoreBeforeStorage(self); });
   return answer;
 }
 
 void* TakeDamageSlot = nullptr;
 float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event, AController* instigator,
                  AActor* causer) {
-  // The causer's name is built only for target creatures with a causer.
-  if (self != nullptr && causer != nullptr && IsTargetCreature(self) && IsCaptureCauser(causer))
-    RestoreNormalScale(reinterpret_cast<APrimalDinoCharacter*>(self));
+  Contained("TakeDamage", [&] {
+    // The causer's name is built only for a creature with a causer that is recorded as shrunk
+    // or a target.
+    if (self == nullptr || causer == nullptr) return;
+    if (!IsRecordedShrunk(self) && !IsTargetCreature(self)) return;
+    if (IsCaptureCauser(causer)) RestoreBeforeStorage(self);
+  });
   return Original<CharacterTakeDamageFn>(TakeDamageSlot)(self, amount, event, instigator, causer);
 }
 
 void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
-  auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   // Loading and other archives cost one bit test.
-  if (self == nullptr || archive == nullptr || !IsSaving(archive) || !IsTargetCreature(self)) {
+  if (self == nullptr || archive == nullptr || !IsSaving(archive)) {
     Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
     return;
   }
-  if (ReadOnlyTamed() && !IsTamedCreature(creature)) {
-    // A wild creature is saved as it is, but never small: one shrunk before OnlyTamed was switched
-    // on is put back first (and not shrunk again afterwards).
-    if (HoldsReducedScale(creature)) RestoreNormalScale(creature);
-    Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
-    return;
-  }
-  RestoreNormalScale(creature);
+  auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
+  bool restored = false;
+  Contained("Serialize", [&] {
+    // A creature the plugin shrank is saved at full size whatever the settings say now; a
+    // qualifying target is put back too. A wild creature the plugin never touched is saved as
+    // it is.
+    if (IsRecordedShrunk(creature)) {
+      RestoreCreatureScale(creature);
+      restored = true;
+    } else if (IsTargetCreature(self) && (!ReadOnlyTamed() || IsTamedCreature(creature))) {
+      RestoreNormalScale(creature);
+      restored = true;
+    }
+  });
   Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
-  try {
+  if (!restored) return;
+  Contained("Serialize", [&] {
+    // Shrunk again only while it still qualifies under the settings in force.
+    if (!ShrinkingAllowed() || !IsTargetCreature(self)) return;
+    if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
     if (host::ReadFlag(self, "AActor.bActorIsBeingDestroyed")) return;
     if (host::ReadFlag(self, "APrimalCharacter.bIsDead")) return;
     ScheduleDelayedResize(creature, "Post-SaveWorld", 1);
-  } catch (...) {
-  }
+  });
 }
 
 void* DestroySlot = nullptr;
 bool Destroy(APrimalDinoCharacter* self, bool netForce, bool shouldModifyLevel) {
-  RestoreIfTarget(self);
+  Contained("Destroy", [&] { RestoreBeforeStorage(self); });
   return Original<DinoDestroyFn>(DestroySlot)(self, netForce, shouldModifyLevel);
 }
 
 void* DestroyedSlot = nullptr;
 void Destroyed(APrimalDinoCharacter* self) {
-  RestoreIfTarget(self);
-  // The creature is gone after this: a creature made later at its address starts afresh.
-  ForgetCreatureCamera(self);
+  Contained("Destroyed", [&] {
+    RestoreBeforeStorage(self);
+    // The creature is gone after this: a creature made later at its address starts afresh.
+    ForgetCreatureCamera(self);
+    ForgetShrunk(self);
+  });
   Original<DinoFn>(DestroyedSlot)(self);
 }
 
 void* ServerUploadDinoSlot = nullptr;
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  RestoreIfTarget(dino);
+  Contained("ServerUploadDino", [&] { RestoreBeforeStorage(dino); });
   Original<ControllerWithDinoFn>(ServerUploadDinoSlot)(self, dino);
 }
 
 void* ServerUploadCharacterSlot = nullptr;
 void ServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  RestoreIfTarget(self);
+  Contained("ServerUploadCharacter", [&] { RestoreBeforeStorage(self); });
   Original<DinoWithControllerFn>(ServerUploadCharacterSlot)(self, controller);
 }
 
 void* ExportDinoDataSlot = nullptr;
 void ExportDinoData(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  RestoreIfTarget(dino);
+  Contained("ExportDinoData", [&] { RestoreBeforeStorage(dino); });
   Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino);
 }
 
 void* CharacterCaptureSnapshotSlot = nullptr;
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem* item) {
-  RestoreIfTarget(self);
+  Contained("CharacterCaptureSnapshot", [&] { RestoreBeforeStorage(self); });
   Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item);
 }
 
 void* DinoCaptureSnapshotSlot = nullptr;
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
-  RestoreIfTarget(self);
+  Contained("DinoCaptureSnapshot", [&] { RestoreBeforeStorage(self); });
   Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item);
 }
 

@@ -1,6 +1,8 @@
 #include "plugin/lifecycle.h"
 
+#include <algorithm>
 #include <atomic>
+#include <unordered_set>
 
 #include <fmt/format.h>
 
@@ -8,9 +10,12 @@
 #include "config/load_config.h"
 #include "host/services.h"
 #include "plugin/command_table.h"
+#include "plugin/contained.h"
 #include "plugin/hook_table.h"
 #include "plugin/logger.h"
+#include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
 
 namespace tinyhorde {
 
@@ -33,6 +38,36 @@ std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& ref
   return storage;
 }
 
+// Restores the recorded creatures, then the other targets of the world when one is up, and
+// says how it went.
+void RestoreForUnload() {
+  std::unordered_set<const void*> restored;
+  int failed = 0;
+  for (auto* creature : RecordedShrunkCreatures()) {
+    if (RestoreCreatureScale(creature))
+      restored.insert(creature);
+    else
+      ++failed;
+  }
+  host::UWorld* world = host::CurrentWorld();
+  int count = static_cast<int>(restored.size());
+  if (world != nullptr) {
+    const WalkResult walk = RestoreAllTargets(world, restored);
+    count += walk.done;
+    failed += walk.failed;
+  }
+  if (world != nullptr || count > 0)
+    LogInfo(fmt::format("[Tinyhorde] Restored {} creature(s) to normal scale before unloading.",
+                        count));
+  // Whatever is still recorded was shrunk and could not be put back.
+  failed = std::max(failed, static_cast<int>(RecordedShrunkCount()));
+  if (failed > 0)
+    LogError(
+        fmt::format("[Tinyhorde] Could not restore {} creature(s) to normal scale before "
+                    "unloading.",
+                    failed));
+}
+
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
@@ -50,8 +85,13 @@ const std::vector<std::string>& RefusedHooks() {
 }
 
 void InitializePlugin() {
-  // A second start-up without a shut-down would chain every detour in front of itself.
-  if (initialized) RemoveCommandsAndHooks();
+  if (initialized) {
+    // A second start-up without a shut-down: put back what the first one shrank while its
+    // hooks still guard storage, then take them out, or every detour would chain in front of
+    // itself.
+    Contained("Plugin_Init", [] { RestoreRecordedCreatures(); });
+    RemoveCommandsAndHooks();
+  }
   CreateLogger();
   LogInfo("[Tinyhorde] Initializing...");
   LoadConfig();
@@ -75,10 +115,9 @@ void InitializePlugin() {
 
 void UnloadPlugin() {
   LogInfo("[Tinyhorde] Unloading...");
-  // Without the plugin nothing restores creatures before the next save: do it now.
-  if (host::UWorld* world = host::CurrentWorld())
-    LogInfo(fmt::format("[Tinyhorde] Restored {} creature(s) to normal scale before unloading.",
-                        RestoreAllTargets(world)));
+  // Nothing restores creatures once the library is gone: every creature the plugin shrank goes
+  // back now, with or without a world, and so does every target of a world that is up.
+  Contained("Plugin_Unload", [] { RestoreForUnload(); });
   active = false;
   // Pending re-applications must not run plugin code once the library is gone.
   host::CancelTimers();

@@ -4,6 +4,7 @@
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
+#include "plugin/contained.h"
 #include "scaling/shrink_gate.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
@@ -42,21 +43,30 @@ void* DinoCameraArmLengthSlot = nullptr;
 float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* params, float a,
                           float b) {
   const float length = Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
-  if (!ShrinkingAllowed() || !Qualifies(self)) return length;
-  return Scaled(self, length);
+  float result = length;
+  Contained("GetPrimalCameraDesiredArmLength", [&] {
+    if (ShrinkingAllowed() && Qualifies(self)) result = Scaled(self, length);
+  });
+  return result;
 }
 
 void* CharacterCameraArmLengthSlot = nullptr;
 float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams* params, float a,
                                float b) {
-  return ScaledForCharacter(
-      self, Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b));
+  const float length =
+      Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b);
+  float result = length;
+  Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
+  return result;
 }
 
 void* CharacterCameraArmLengthSimpleSlot = nullptr;
 float CharacterCameraArmLengthSimple(APrimalCharacter* self, float a, float b) {
-  return ScaledForCharacter(self, Original<CharacterCameraArmLengthSimpleFn>(
-                                      CharacterCameraArmLengthSimpleSlot)(self, a, b));
+  const float length =
+      Original<CharacterCameraArmLengthSimpleFn>(CharacterCameraArmLengthSimpleSlot)(self, a, b);
+  float result = length;
+  Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
+  return result;
 }
 
 }  // namespace tinyhorde::detours

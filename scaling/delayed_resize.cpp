@@ -7,8 +7,10 @@
 
 #include "host/game.h"
 #include "host/services.h"
+#include "plugin/contained.h"
 #include "plugin/lifecycle.h"
 #include "scaling/scale_application.h"
+#include "scaling/weak_reference.h"
 
 namespace tinyhorde {
 
@@ -22,19 +24,18 @@ std::uint64_t TimerSerial() {
 
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds) {
   if (creature == nullptr) return;
-  host::FWeakObjectPtr weak;
-  host::CallGame<void, host::FWeakObjectPtr*, host::UObject*>(
-      "FWeakObjectPtr.operator=(UObject*)", &weak, reinterpret_cast<host::UObject*>(creature));
+  const host::FWeakObjectPtr weak = MakeWeakReference(creature);
   std::string text = label != nullptr ? label : "Delayed";
   const std::uint64_t serial = timer_serial.fetch_add(1) + 1;
   const host::FString name(fmt::format("Tinyhorde_Timer_{}", serial).c_str());
   auto callback = [weak, text]() {
     // The host may still run a timer after the plugin was unloaded; then it does nothing.
     if (!PluginIsActive()) return;
-    auto* object = host::CallGame<host::UObject*, const host::FWeakObjectPtr*, bool>(
-        "FWeakObjectPtr.Get()", &weak, false);
-    if (object == nullptr) return;
-    ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), text.c_str(), true);
+    Contained("Delayed resize", [&] {
+      auto* object = ResolveWeakReference(weak);
+      if (object == nullptr) return;
+      ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), text.c_str(), true);
+    });
   };
   host::DelayExecute(callback, seconds, name);
 }

@@ -9,6 +9,7 @@
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "plugin/logger.h"
+#include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
 
 namespace tinyhorde {
@@ -46,7 +47,7 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
   const bool debug = ReadDebugLog();
-  CameraOffsetNames();
+  if (cameraScale != 1.0) RecordShrunk(creature);
 
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
   auto& baselines = CameraOffsetBaselines[creature];

@@ -9,6 +9,7 @@
 #include "plugin/logger.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
@@ -42,6 +43,8 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label,
       return false;
   }
 
+  // Recorded before the first write, so that a creature left part-way is still put back.
+  if (scale != 1.0 || camera_scale != 1.0) RecordShrunk(creature);
   const host::FVector uniform{scale, scale, scale};
   host::CallGame<void, host::AActor*, host::FVector>(
       "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",

@@ -1,11 +1,14 @@
 #include "scaling/scale_restoration.h"
 
+#include <vector>
+
 #include <fmt/format.h>
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "plugin/logger.h"
 #include "scaling/rider_camera.h"
+#include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
 
@@ -13,33 +16,74 @@ namespace tinyhorde {
 
 bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr || !IsTargetCreature(creature)) return false;
+  RestoreCreatureScale(creature);
+  return true;
+}
+
+bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
+  if (creature == nullptr) return false;
   const host::FVector normal{1.0, 1.0, 1.0};
-  try {
+  bool complete = true;
+  // Each write on its own: one failure never keeps the others from being restored.
+  const auto attempt = [&complete](auto&& write) {
+    try {
+      write();
+    } catch (...) {
+      complete = false;
+    }
+  };
+  attempt([&] {
     host::CallGame<void, host::AActor*, host::FVector>(
         "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",
         reinterpret_cast<host::AActor*>(creature), normal);
-  } catch (...) {
-  }
-  try {
-    host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale") = normal;
-  } catch (...) {
-  }
-  try {
+  });
+  attempt(
+      [&] { host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale") = normal; });
+  attempt([&] {
     if (auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent"))
       host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D") = normal;
-  } catch (...) {
-  }
-  try {
+  });
+  attempt([&] {
     if (auto* mesh = host::Field<host::USceneComponent*>(creature, "ACharacter.Mesh"))
       host::Field<host::FVector>(mesh, "USceneComponent.RelativeScale3D") = normal;
+  });
+  attempt([&] { ScaleRiderCamera(creature, 1.0); });
+  if (complete) ForgetShrunk(creature);
+  attempt([&] {
+    if (ReadDebugLog() && HasLogger())
+      LogInfo(fmt::format(
+          "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
+          ClassNameText(creature)));
+  });
+  return complete;
+}
+
+void RestoreBeforeStorage(const void* creature) {
+  if (creature == nullptr) return;
+  auto* dino = static_cast<host::APrimalDinoCharacter*>(const_cast<void*>(creature));
+  if (IsRecordedShrunk(creature))
+    RestoreCreatureScale(dino);
+  else
+    RestoreNormalScale(dino);
+}
+
+RestoreTally RestoreRecordedCreatures() {
+  RestoreTally tally;
+  std::vector<host::APrimalDinoCharacter*> creatures;
+  try {
+    creatures = RecordedShrunkCreatures();
   } catch (...) {
+    // Without weak references no entry can be told from a stale one: none is touched.
+    tally.failed = static_cast<int>(RecordedShrunkCount());
+    return tally;
   }
-  ScaleRiderCamera(creature, 1.0);
-  if (ReadDebugLog() && HasLogger())
-    LogInfo(fmt::format(
-        "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
-        ClassNameText(creature)));
-  return true;
+  for (auto* creature : creatures) {
+    if (RestoreCreatureScale(creature))
+      ++tally.restored;
+    else
+      ++tally.failed;
+  }
+  return tally;
 }
 
 }  // namespace tinyhorde

@@ -11,4 +11,19 @@ namespace tinyhorde {
 // False for a null creature or one that is not a target.
 bool RestoreNormalScale(host::APrimalDinoCharacter* creature);
 
+// Puts any creature back to full size, target or not, and drops it from the record of shrunk
+// creatures once every write took. Answers whether every write took (false for null).
+bool RestoreCreatureScale(host::APrimalDinoCharacter* creature);
+
+// Puts back a creature the plugin recorded as shrunk, or else a target creature; what storage
+// detours call before the game stores a creature.
+void RestoreBeforeStorage(const void* creature);
+
+// Puts back every recorded creature that still exists, with or without a world.
+struct RestoreTally {
+  int restored = 0;
+  int failed = 0;
+};
+RestoreTally RestoreRecordedCreatures();
+
 }  // namespace tinyhorde

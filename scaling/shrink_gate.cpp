@@ -22,4 +22,11 @@ bool ShrinkingAllowed() {
   return allowed.load();
 }
 
+std::string ShrinkingOffReason() {
+  if (missing.empty()) return "";
+  std::string reason = "storage hooks missing: ";
+  for (std::size_t i = 0; i < missing.size(); ++i) reason += (i == 0 ? "" : ", ") + missing[i];
+  return reason;
+}
+
 }  // namespace tinyhorde

@@ -11,5 +11,7 @@ namespace tinyhorde {
 void SetMissingStorageHooks(std::vector<std::string> names);
 const std::vector<std::string>& MissingStorageHooks();
 bool ShrinkingAllowed();
+// Why shrinking is off, e.g. "storage hooks missing: A, B"; empty while it is on.
+std::string ShrinkingOffReason();
 
 }  // namespace tinyhorde

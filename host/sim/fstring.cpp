@@ -63,7 +63,11 @@ FString& FString::operator=(FString other) noexcept {
 }
 
 FString::~FString() {
-  if (data_ != nullptr) FMemory::Free(data_);
+  if (data_ == nullptr) return;
+  try {
+    FMemory::Free(data_);
+  } catch (...) {
+  }
 }
 
 const TCHAR* FString::operator*() const {

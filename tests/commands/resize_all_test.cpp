@@ -7,6 +7,7 @@
 #include "commands/bulk_resize.h"
 #include "commands_fixture.h"
 #include "host/types.h"
+#include "plugin/lifecycle.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ TEST_F(ResizeAll, NullEntriesInTheGamesListAreSkipped) {
   Spawn("Giganotosaurus_Character_BP_C tamed 1");  // 3
   Game().null_actor_entries = 1;
   EXPECT_EQ(Replies("console 1 hordesize.resizeall"), Lines{Msg(1, kGreen, Resized(2))});
-  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test"), 2);
-  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()), 2);
+  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 2);
+  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()).done, 2);
 }
 
 TEST_F(ResizeAll, AWildTargetCountsOnlyWhenOnlyTamedIsOff) {
@@ -63,7 +64,7 @@ TEST_F(ResizeAll, ACreatureThatIsNoTargetIsNeverTouched) {
   const Lines state_before = Run("state");
   EXPECT_EQ(Replies("console 1 hordesize.resizeall"), Lines{Msg(1, kGreen, Resized(0))});
   EXPECT_EQ(Run("state"), state_before);
-  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()), 0);
+  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()).done, 0);
   EXPECT_EQ(Run("state"), state_before);
 }
 
@@ -78,9 +79,9 @@ TEST_F(ResizeAll, RestoringCountsEveryTargetTamedOrWild) {
   Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 2
   Spawn("Titanosaur_Character_BP_C");             // 3, wild
   Spawn("Rex_Character_BP_C tamed 1");            // 4
-  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()), 2);
+  EXPECT_EQ(tinyhorde::RestoreAllTargets(World()).done, 2);
   EXPECT_DOUBLE_EQ(Scale(2), 1.0);
-  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test"), 1);
+  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 1);
   EXPECT_DOUBLE_EQ(Scale(2), 0.25);
   EXPECT_DOUBLE_EQ(Scale(3), 1.0);
 }
@@ -123,16 +124,25 @@ TEST_F(ResizeAll, WithTheWorldDownSetScaleStoresTheValueAnyway) {
   EXPECT_DOUBLE_EQ(Scale(2), 0.6);
 }
 
-TEST_F(ResizeAll, AGameWithoutTheCreatureListIsReportedAndCountsZero) {
+// A walk that cannot list the creatures is a failure on every channel, never "Resized 0".
+TEST_F(ResizeAll, AGameWithoutTheCreatureListAnswersResizeFailed) {
   Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 2
   TakeLogLines();
   Run("host forget UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,"
       "TArray<AActor*,TSizedDefaultAllocator<32>>&)");
-  EXPECT_EQ(Replies("rcon hordesize.resizeall"), Lines{Rcon(1, Resized(0) + "\n")});
-  const Lines logs = TakeLogLines();
+  const std::string failed =
+      "[Tinyhorde] Resize failed: unknown game name: "
+      "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,"
+      "TArray<AActor*,TSizedDefaultAllocator<32>>&)";
+  EXPECT_EQ(Replies("rcon hordesize.resizeall"), Lines{Rcon(1, failed + "\n")});
+  Lines logs = TakeLogLines();
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(logs[0].rfind("[Tinyhorde] Could not list the creatures to resize: ", 0), 0u)
       << logs[0];
+  EXPECT_EQ(Replies("console 1 hordesize.setscale 0.3"), Lines{Msg(1, kRed, failed)});
+  logs = TakeLogLines();
+  ASSERT_EQ(logs.size(), 2u);
+  EXPECT_EQ(logs[1], failed);
 }
 
 TEST_F(ResizeAll, ALostReplyFunctionIsLoggedAndNothingEscapes) {
@@ -141,6 +151,35 @@ TEST_F(ResizeAll, ALostReplyFunctionIsLoggedAndNothingEscapes) {
   const Lines logs = TakeLogLines();
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(logs[0].rfind("[Tinyhorde] RCON resizeall failed: ", 0), 0u) << logs[0];
+}
+
+// With a storage hook refused nothing may be shrunk: every resize-all, and the resize that
+// follows a setscale, says why instead of counting, while setscale still stores its value.
+TEST_F(ResizeAll, WhileShrinkingIsOffEveryResizeSaysWhyAndSetScaleStillStores) {
+  tinyhorde::UnloadPlugin();
+  Server().Hooks().Refuse("APrimalDinoCharacter.OnCryo(AShooterPlayerController*)");
+  Server().Hooks().Refuse("APrimalCharacter.Serialize(FArchive&)");
+  tinyhorde::InitializePlugin();
+  Edit([](tinyhorde::Settings& s) { s.DebugLog = false; });
+  Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 2
+  TakeLogLines();
+  const std::string off =
+      "[Tinyhorde] Shrinking is off: storage hooks missing: "
+      "APrimalDinoCharacter.OnCryo(AShooterPlayerController*), "
+      "APrimalCharacter.Serialize(FArchive&).";
+  const std::pair<std::string, std::string> cases[] = {
+      {"console 1 hordesize.resizeall", Msg(1, kRed, off)},
+      {"rcon hordesize.resizeall", Rcon(1, off + "\n")},
+      {"chat 1 /hordesize resizeall", Msg(1, kRed, off)},
+      {"rcon bigfit.setscale 0.3", Rcon(2, off + "\n")},
+      {"console 1 hordesize.setscale giga 0.6", Msg(1, kRed, off)},
+  };
+  for (const auto& [line, reply] : cases) EXPECT_EQ(Replies(line), Lines{reply}) << line;
+  EXPECT_EQ(Copy().DefaultScale, 0.3);
+  EXPECT_EQ(Copy().CreatureScales.at("giga"), 0.6);
+  EXPECT_DOUBLE_EQ(Scale(2), 1.0);
+  // The console and chat answers reach the log too; RCON's reach only the client.
+  EXPECT_EQ(TakeLogLines(), (Lines{off, off, off}));
 }
 
 }  // namespace

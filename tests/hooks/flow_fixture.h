@@ -5,10 +5,19 @@
 #include <vector>
 
 #include "config/plugin_settings.h"
+#include "sim/classes.h"
 #include "sim/game_functions.h"
 #include "support/sim_fixture.h"
 
 namespace flowtest {
+
+// The unscaled value of a standard species' camera offset, or of RiderFPVCameraOffset.
+inline sim::FVector CameraBaseline(const std::string& name) {
+  if (name == "RiderFPVCameraOffset") return {0, 0, 50};
+  for (const auto& p : sim::ClassTree::StandardCameraProperties())
+    if (p.name == name) return p.default_value;
+  return {};
+}
 
 class FlowFixture : public simtest::SimFixture {
  protected:

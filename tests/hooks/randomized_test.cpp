@@ -45,12 +45,7 @@ class Randomized : public flowtest::FlowFixture {
         .name;
   }
   static bool Near(double a, double b) { return std::fabs(a - b) < 1e-9; }
-  static sim::FVector Baseline(const std::string& name) {
-    if (name == "RiderFPVCameraOffset") return {0, 0, 50};
-    for (const auto& p : sim::ClassTree::StandardCameraProperties())
-      if (p.name == name) return p.default_value;
-    return {};
-  }
+  static sim::FVector Baseline(const std::string& name) { return flowtest::CameraBaseline(name); }
   static bool IsMultiple(const sim::FVector& v, const sim::FVector& base, double k) {
     return Near(v.X, base.X * k) && Near(v.Y, base.Y * k) && Near(v.Z, base.Z * k);
   }

@@ -43,7 +43,13 @@ class TArray {
     other.data_ = nullptr;
     other.num_ = other.max_ = 0;
   }
-  ~TArray() { Reset(); }
+  // Never throws: a buffer the game's allocator refuses to take back is left to it.
+  ~TArray() {
+    try {
+      Reset();
+    } catch (...) {
+    }
+  }
 
   int32 Num() const { return num_; }
   T* GetData() const { return data_; }
@@ -87,6 +93,7 @@ class FString {
   FString(const FString& other);
   FString(FString&& other) noexcept;
   FString& operator=(FString other) noexcept;
+  // Never throws: a buffer the game's allocator refuses to take back is left to it.
   ~FString();
 
   // The element count, terminator included (0 for a string without a buffer).
