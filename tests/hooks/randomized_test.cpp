@@ -1,42 +1,89 @@
-// Long seeded sequences of every flow over many creatures, with settings changes between them.
-// After every step: no stored record holds a reduced scale or a scaled camera offset; every
+// Long seeded sequences of every flow over many creatures, run on the plugin library as the host
+// loads it, with the world going down and up, world loads, plugin unloads and loads, and config
+// reloads and setscale commands changing OnlyTamed, CreatureScales and TargetBlueprints between
+// them. After every step: no stored record holds a reduced scale or a scaled camera offset; every
 // creature in the world is at 1.0 or at a scale its class was given by the settings at some
 // point, uniform on all axes and places, never a product or a mix; its camera offsets are their
-// baselines times 1.0 or times a camera scale it was given; no FMemory block is left.
+// baselines times 1.0 or times a camera scale it was given; no FMemory block is left. Right after
+// an unload every creature is at full size.
 //
-// Replay one seed with TINYHORDE_SEED=<n>.
+// Replay one seed with TINYHORDE_SEED=<n>; run more events with TINYHORDE_EVENTS=<n> (default
+// 2000, in seeds of 200 steps).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
+
+#include <fmt/format.h>
 
 #include "hooks/flow_fixture.h"
 
 namespace {
 
 const char* const kSpecies[] = {"Dreadnoughtus_Character_BP_C", "Giganotosaurus_Character_BP_C",
-                                "Titanosaur_Character_BP_C", "Mosasaur_Character_BP_C",
-                                "Rex_Character_BP_C"};
+                                "Titanosaur_Character_BP_C",    "Mosasaur_Character_BP_C",
+                                "Rex_Character_BP_C",           "Yutyrannus_Character_BP_C"};
+constexpr int kSpeciesCount = 6;
 const char* const kKeys[] = {"dreadnought", "giga", "titanosaur", "mosasaur", "rex"};
+const char* const kBlueprints[] = {"Yutyrannus_Character_BP", "Rex_Character_BP",
+                                   "Mosasaur_Character_BP", "Dreadnoughtus_Character_BP"};
+constexpr const char* kConfig = "ShooterGame/Binaries/Win64/ArkApi/Plugins/Tinyhorde/config.json";
+
+std::string Lowered(std::string text) {
+  for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
 
 class Randomized : public flowtest::FlowFixture {
  protected:
   void SetUp() override {
     FlowFixture::SetUp();
-    StartInProcess();
+    WriteFile(kConfig, R"({"DebugLog": false})");
+    LoadPlugin();
     for (const char* name : {"Ada", "Ben", "Cy"})
       players.push_back(Do(std::string("player ") + name));
-    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-    tinyhorde::PluginSettings.DebugLog = false;
-    for (std::size_t i = 0; i < 5; ++i) {
-      auto it = tinyhorde::PluginSettings.CreatureScales.find(kKeys[i]);
-      allowed[kSpecies[i]].insert(
-          it == tinyhorde::PluginSettings.CreatureScales.end() ? 1.0 : it->second);
+    // The built-in settings: every scale a class can have before anything changes them.
+    const tinyhorde::Settings defaults;
+    for (const auto& [key, value] : defaults.CreatureScales) Allow(key, value);
+    for (const char* species : kSpecies) {
+      allowed[species].insert(1.0);
+      allowed[species].insert(defaults.DefaultScale);
     }
-    for (auto& [cls, set] : allowed) set.insert(1.0);
+  }
+
+  // A scale configured under key may be given to every class whose name holds it.
+  void Allow(const std::string& key, double value) {
+    for (const char* species : kSpecies)
+      if (Lowered(species).find(Lowered(key)) != std::string::npos) allowed[species].insert(value);
+  }
+  void AllowEverywhere(double value) {
+    for (const char* species : kSpecies) allowed[species].insert(value);
+  }
+
+  // A config.json with random OnlyTamed, creature scales and blueprint list, then a reload.
+  void Reconfigure(const std::function<int(int)>& pick) {
+    std::string scales;
+    for (const char* key : kKeys) {
+      if (pick(3) != 0) continue;
+      const double value = 0.1 + 0.1 * pick(9);
+      scales += fmt::format("{}\"{}\": {}", scales.empty() ? "" : ", ", key, value);
+      Allow(key, value);
+    }
+    std::string blueprints;
+    for (const char* blueprint : kBlueprints)
+      if (pick(2) == 0)
+        blueprints += fmt::format("{}\"{}\"", blueprints.empty() ? "" : ", ", blueprint);
+    Run(fmt::format(
+        "write {} {{\"DebugLog\": false, \"OnlyTamed\": {}, \"CreatureScales\": {{{}}}, "
+        "\"TargetBlueprints\": [{}]}}",
+        kConfig, pick(2) == 0 ? "true" : "false", scales, blueprints));
+    Run("rcon hordesize.reload");
   }
 
   std::string ClassOf(int id) {
@@ -81,6 +128,16 @@ class Randomized : public flowtest::FlowFixture {
     ASSERT_EQ(LiveBlocks(), 0u) << where;
   }
 
+  void CheckEverythingAtFullSize(const std::string& where) {
+    for (const auto& [id, dino] : Game().Creatures()) {
+      ASSERT_TRUE(Near(Root(id).X, 1) && Near(Base(id).Y, 1) && Near(Mesh(id).Z, 1))
+          << where << ": creature " << id << " left at " << Root(id).X << " by the unload";
+      for (const auto& [name, value] : Game().CameraOffsets(dino))
+        ASSERT_TRUE(IsMultiple(value, Baseline(name), 1.0))
+            << where << ": creature " << id << " camera " << name << " left by the unload";
+    }
+  }
+
   void Step(std::mt19937& random) {
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     std::vector<int> live;
@@ -91,9 +148,9 @@ class Randomized : public flowtest::FlowFixture {
         live.empty()
             ? "0"
             : std::to_string(live[static_cast<std::size_t>(pick(static_cast<int>(live.size())))]);
-    switch (pick(live.empty() ? 1 : 20)) {
+    switch (pick(live.empty() ? 1 : 25)) {
       case 0: {
-        const char* species = kSpecies[pick(5)];
+        const char* species = kSpecies[pick(kSpeciesCount)];
         Run(std::string("spawn ") + species + (pick(2) ? " tamed " + p : ""));
         break;
       }
@@ -161,20 +218,43 @@ class Randomized : public flowtest::FlowFixture {
       case 17:
         Run("console 1 hordesize.resizeall");
         break;
-      case 18: {
-        std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-        tinyhorde::PluginSettings.OnlyTamed = pick(2) == 0;
-        history.push_back(std::string("OnlyTamed ") +
-                          (tinyhorde::PluginSettings.OnlyTamed ? "on" : "off"));
+      case 18:
+        Reconfigure(pick);
         break;
-      }
       case 19: {
         const int i = pick(5);
         const double value = 0.1 + 0.1 * pick(9);
         Run("console 1 hordesize.setscale " + std::string(kKeys[i]) + " " + std::to_string(value));
-        allowed[kSpecies[i]].insert(std::stod(std::to_string(value)));
+        Allow(kKeys[i], std::stod(std::to_string(value)));
         break;
       }
+      case 20: {
+        const double value = 0.1 + 0.1 * pick(9);
+        Run("rcon hordesize.setscale " + std::to_string(value));
+        AllowEverywhere(std::stod(std::to_string(value)));
+        break;
+      }
+      case 21:
+        Run(world_up ? "world down" : "world up");
+        world_up = !world_up;
+        break;
+      case 22:
+        Run("load");
+        break;
+      case 23:
+        if (Server().Plugin().Loaded()) {
+          Run("plugin unload");
+          unloaded = true;
+        } else {
+          Run("plugin load");
+        }
+        break;
+      case 24:
+        // Back to a world with the plugin in it, so that most steps run with both.
+        if (!world_up) Run("world up");
+        world_up = true;
+        if (!Server().Plugin().Loaded()) Run("plugin load");
+        break;
     }
   }
 
@@ -191,6 +271,8 @@ class Randomized : public flowtest::FlowFixture {
   }
 
   std::vector<std::string> history;
+  bool world_up = true;
+  bool unloaded = false;  // the last step unloaded the plugin
   std::size_t checked_records = 0;
   std::vector<int> players;
   std::vector<int> pods;
@@ -199,27 +281,41 @@ class Randomized : public flowtest::FlowFixture {
 };
 
 TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
+  constexpr int kStepsPerSeed = 200;
+  long events = 10 * kStepsPerSeed;
+  if (const char* wanted = std::getenv("TINYHORDE_EVENTS")) events = std::atol(wanted);
   std::vector<unsigned> seeds;
   if (const char* replay = std::getenv("TINYHORDE_SEED")) {
     seeds.push_back(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)));
   } else {
-    for (unsigned seed = 1; seed <= 10; ++seed) seeds.push_back(seed);
+    for (long seed = 1; seed <= (events + kStepsPerSeed - 1) / kStepsPerSeed; ++seed)
+      seeds.push_back(static_cast<unsigned>(seed));
   }
+  long ran = 0;
   for (unsigned seed : seeds) {
-    // Each seed gets a fresh world; the plugin stays loaded.
+    // Each seed starts from a world with the plugin in it and ends with every creature gone.
     std::mt19937 random(seed);
-    for (int step = 0; step < 200; ++step) {
+    for (int step = 0; step < kStepsPerSeed; ++step, ++ran) {
+      unloaded = false;
       Step(random);
-      CheckInvariants("seed " + std::to_string(seed) + " step " + std::to_string(step) +
-                      " (replay with TINYHORDE_SEED=" + std::to_string(seed) + ")" + History());
+      const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step) +
+                                " (replay with TINYHORDE_SEED=" + std::to_string(seed) + ")" +
+                                History();
+      CheckInvariants(where);
+      if (unloaded) CheckEverythingAtFullSize(where);
       if (HasFatalFailure()) return;
     }
+    Run("world up");
+    world_up = true;
+    if (!Server().Plugin().Loaded()) Run("plugin load");
     for (const auto& [id, dino] : std::map<int, sim::APrimalDinoCharacter*>(Game().Creatures()))
       Run("destroy " + std::to_string(id));
     Run("wait 5");
     pods.clear();
     uploads.clear();
   }
+  RecordProperty("events", std::to_string(ran));
+  std::printf("ran %ld events over %zu seed(s)\n", ran, seeds.size());
 }
 
 }  // namespace
