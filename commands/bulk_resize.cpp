@@ -1,6 +1,7 @@
 #include "commands/bulk_resize.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include <fmt/format.h>
 
@@ -15,14 +16,8 @@
 
 namespace tinyhorde {
 
-namespace {
-
-// Calls visit for every non-null creature actor of world, in the game's order. The list's
-// buffer is the plugin's and is released on every path. A failure to list the creatures is
-// logged and ends the walk; a failure on one creature skips that creature only and is counted.
-// Nothing is thrown.
-template <typename Visit>
-WalkResult WalkCreatures(host::UWorld* world, const char* what, Visit visit) {
+WalkResult VisitCreatures(host::UWorld* world, const char* what,
+                          const std::function<bool(host::APrimalDinoCharacter*)>& visit) {
   WalkResult result;
   try {
     auto* creature_class =
@@ -52,10 +47,8 @@ WalkResult WalkCreatures(host::UWorld* world, const char* what, Visit visit) {
   return result;
 }
 
-}  // namespace
-
 WalkResult ResizeAllTargets(host::UWorld* world, const char* label) {
-  return WalkCreatures(world, "resize", [label](host::APrimalDinoCharacter* creature) {
+  return VisitCreatures(world, "resize", [label](host::APrimalDinoCharacter* creature) {
     if (!IsTargetCreature(creature)) return false;
     const bool only_tamed = ReadOnlyTamed();
     if (only_tamed && !IsTamedCreature(creature)) return false;
@@ -64,7 +57,7 @@ WalkResult ResizeAllTargets(host::UWorld* world, const char* label) {
 }
 
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
-  return WalkCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
+  return VisitCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
     if (skip.count(creature) != 0 || !IsTargetCreature(creature)) return false;
     if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
     return true;

@@ -1,6 +1,7 @@
 // Resizing every target creature of a world at once, and the one-line result texts.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 
@@ -16,6 +17,13 @@ struct WalkResult {
   host::int32 done = 0;
   host::int32 failed = 0;
 };
+
+// Calls visit for every non-null creature actor of world, in the game's order; done counts the
+// visits that answered true. The list's buffer is the plugin's and is released on every path. A
+// failure to list the creatures is logged and ends the walk; a failure on one creature skips
+// that creature only and is counted. Nothing is thrown.
+WalkResult VisitCreatures(host::UWorld* world, const char* what,
+                          const std::function<bool(host::APrimalDinoCharacter*)>& visit);
 
 // Applies the configured scale (force on) to every target creature of world that passes the
 // tamed gate; done counts the creatures applied. world must not be null.

@@ -1,12 +1,13 @@
 // The chat command "/hordesize". The host calls it on the game thread with the whole message.
-// "reload" and "resizeall" (any case, as the second word) are for administrators; anything
-// else shows the banner. A message from no player is ignored.
+// "reload", "resizeall" and "status" (any case, as the second word) are for administrators;
+// anything else shows the banner. A message from no player is ignored.
 #include "commands/chat_command.h"
 
 #include "commands/console_commands.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
+#include "commands/status_command.h"
 #include "config/load_config.h"
 #include "host/game.h"
 
@@ -52,6 +53,13 @@ void OnChatCommand(host::AShooterPlayerController* player, host::FString* messag
         message != nullptr ? SplitOnSpaces(*message) : host::TArray<host::FString>();
     if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "reload")) {
       Reload(player);
+      return;
+    }
+    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "status")) {
+      if (IsAdmin(player))
+        ReplyToPlayer(player, kSuccessColour, StatusText());
+      else
+        ReplyToPlayer(player, kRefusalColour, kAdminRequired);
       return;
     }
     if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "resizeall")) {

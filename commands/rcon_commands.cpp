@@ -17,26 +17,6 @@ namespace tinyhorde {
 
 namespace {
 
-// Works out the reply text with make, then sends it once. When make throws, the failure is
-// logged and the client is told the command failed, so that it still gets its one answer; a
-// failure to send is logged. Nothing is thrown.
-template <typename Make>
-void Answer(host::RCONClientConnection* connection, host::RCONPacket* packet, const char* command,
-            Make make) noexcept {
-  if (connection == nullptr || packet == nullptr) return;
-  std::string text;
-  try {
-    text = make();
-  } catch (const std::exception& error) {
-    LogCommandFailure(command, error.what());
-    text = std::string("[Tinyhorde] Command failed: ") + error.what() + "\n";
-  } catch (...) {
-    LogCommandFailure(command, "unknown error");
-    text = "[Tinyhorde] Command failed.\n";
-  }
-  RunGuarded(command, [&] { ReplyToRcon(connection, packet, text); });
-}
-
 std::string ResizeAllReply() {
   host::UWorld* world = host::CurrentWorld();
   if (world == nullptr) return std::string(kWorldNotLoaded) + "\n";
@@ -50,12 +30,12 @@ std::string ResizeAllReply() {
 
 void OnRconResizeAll(host::RCONClientConnection* connection, host::RCONPacket* packet,
                      host::UWorld* /*world*/) {
-  Answer(connection, packet, "RCON resizeall", [] { return ResizeAllReply(); });
+  AnswerRcon(connection, packet, "RCON resizeall", [] { return ResizeAllReply(); });
 }
 
 void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* packet,
                     host::UWorld* /*world*/) {
-  Answer(connection, packet, "RCON setscale", [packet] {
+  AnswerRcon(connection, packet, "RCON setscale", [packet] {
     // The body stays the host's; the words are read from the plugin's own copy.
     const host::FString body(packet->Body);
     if (!ApplySetScaleCommand(&body)) return std::string(kSetScaleUsage) + "\n";
@@ -65,7 +45,8 @@ void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* pa
 
 void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet,
                   host::UWorld* /*world*/) {
-  Answer(connection, packet, "RCON reload", [] { return ReloadConfigForCommand().text + "\n"; });
+  AnswerRcon(connection, packet, "RCON reload",
+             [] { return ReloadConfigForCommand().text + "\n"; });
 }
 
 }  // namespace tinyhorde

@@ -44,4 +44,24 @@ void RunGuarded(const char* command, Body&& body) noexcept {
   }
 }
 
+// Works out the reply text with make, then sends it once over RCON. When make throws, the
+// failure is logged and the client is told the command failed, so that it still gets its one
+// answer; a failure to send is logged. Nothing is thrown.
+template <typename Make>
+void AnswerRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
+                const char* command, Make make) noexcept {
+  if (connection == nullptr || packet == nullptr) return;
+  std::string text;
+  try {
+    text = make();
+  } catch (const std::exception& error) {
+    LogCommandFailure(command, error.what());
+    text = std::string("[Tinyhorde] Command failed: ") + error.what() + "\n";
+  } catch (...) {
+    LogCommandFailure(command, "unknown error");
+    text = "[Tinyhorde] Command failed.\n";
+  }
+  RunGuarded(command, [&] { ReplyToRcon(connection, packet, text); });
+}
+
 }  // namespace tinyhorde

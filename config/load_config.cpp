@@ -98,6 +98,12 @@ void ApplyDocument(const json& document, Settings& settings) {
   }
 }
 
+// The file the settings were last loaded from; guarded by SettingsMutex.
+std::string& LoadedPath() {
+  static std::string path;
+  return path;
+}
+
 // Writes the error line; a failure to write it must not leave LoadConfig.
 void ReportError(const std::string& message) {
   try {
@@ -163,6 +169,7 @@ void LoadLocked(ConfigLoadOutcome& outcome) {
   PluginSettings = std::move(next);
 
   outcome = {ConfigLoadStatus::Loaded, path, {}};
+  LoadedPath() = path;
   LogInfo(fmt::format(
       "[Tinyhorde] Config loaded from {}. OnlyTamed: {}, CreatureScales count: {}, Delay: {}s",
       path, PluginSettings.OnlyTamed, PluginSettings.CreatureScales.size(),
@@ -170,6 +177,11 @@ void LoadLocked(ConfigLoadOutcome& outcome) {
 }
 
 }  // namespace
+
+std::string LastLoadedConfigPath() {
+  const std::lock_guard lock(SettingsMutex);
+  return LoadedPath();
+}
 
 std::vector<fs::path> ConfigCandidates() {
   std::vector<fs::path> candidates;

@@ -32,4 +32,7 @@ std::vector<std::filesystem::path> ConfigCandidates();
 // Catches every exception. Must not be called with SettingsMutex held.
 ConfigLoadOutcome LoadConfig();
 
+// The file whose values were last applied; empty while only the built-in defaults were.
+std::string LastLoadedConfigPath();
+
 }  // namespace tinyhorde

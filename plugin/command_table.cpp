@@ -3,6 +3,7 @@
 #include "commands/chat_command.h"
 #include "commands/console_commands.h"
 #include "commands/rcon_commands.h"
+#include "commands/status_command.h"
 #include "host/services.h"
 
 namespace tinyhorde {
@@ -25,10 +26,12 @@ const NamedCommand* Commands() {
       {"bigfit.resizeall", &OnConsoleResizeAll, &OnRconResizeAll},
       {"bigfit.setscale", &OnConsoleSetScale, &OnRconSetScale},
       {"bigfit.reload", &OnConsoleReload, &OnRconReload},
+      {"hordesize.status", &OnConsoleStatus, &OnRconStatus},
+      {"bigfit.status", &OnConsoleStatus, &OnRconStatus},
   };
   return table;
 }
-constexpr int kNamedCommands = 6;
+constexpr int kNamedCommands = 8;
 
 }  // namespace
 

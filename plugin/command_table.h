@@ -1,5 +1,5 @@
-// The 13 commands the plugin registers: six console commands, the same six names over RCON, and
-// one chat command. The "bigfit." names are older aliases of the "hordesize." names.
+// The 17 commands the plugin registers: eight console commands, the same eight names over RCON,
+// and one chat command. The "bigfit." names are older aliases of the "hordesize." names.
 #pragma once
 
 namespace tinyhorde {

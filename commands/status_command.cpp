@@ -1,0 +1,120 @@
+#include "commands/status_command.h"
+
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "commands/bulk_resize.h"
+#include "commands/reply.h"
+#include "config/load_config.h"
+#include "config/plugin_settings.h"
+#include "host/game.h"
+#include "host/services.h"
+#include "plugin/logger.h"
+#include "scaling/scale_application.h"
+#include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
+#include "selection/creature_classification.h"
+#include "selection/tamed_state.h"
+
+namespace tinyhorde {
+
+namespace {
+
+struct CreatureCounts {
+  int targets = 0;
+  int at_scale = 0;
+  int full_size = 0;
+  int other = 0;
+};
+
+bool Near(double value, double wanted) {
+  return std::fabs(value - wanted) < kAtScaleTolerance;
+}
+
+// Sorts one living target creature by its root scale against the scale it would get now.
+void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts& counts) {
+  if (host::ReadFlag(creature, "APrimalCharacter.bIsDead")) return;
+  if (host::ReadFlag(creature, "AActor.bActorIsBeingDestroyed")) return;
+  if (!IsTargetCreature(creature)) return;
+  ++counts.targets;
+  auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent");
+  if (root == nullptr) {
+    ++counts.other;
+    return;
+  }
+  const host::FVector now = host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D");
+  const bool uniform = Near(now.Y, now.X) && Near(now.Z, now.X);
+  double scale = 1.0;
+  double camera_scale = 1.0;
+  const bool qualifies = ShrinkingAllowed() && (!only_tamed || IsTamedCreature(creature)) &&
+                         LookupCreatureScale(creature, scale, camera_scale);
+  if (uniform && qualifies && Near(now.X, scale))
+    ++counts.at_scale;
+  else if (uniform && Near(now.X, 1.0))
+    ++counts.full_size;
+  else
+    ++counts.other;
+}
+
+std::string CreaturesLine(bool only_tamed) {
+  host::UWorld* world = host::CurrentWorld();
+  if (world == nullptr) return "Creatures: no world loaded.";
+  CreatureCounts counts;
+  const WalkResult walk = VisitCreatures(world, "count", [&](host::APrimalDinoCharacter* c) {
+    Count(c, only_tamed, counts);
+    return false;
+  });
+  if (!walk.listed) return "Creatures: could not be listed: " + walk.error;
+  return fmt::format(
+      "Creatures: {} of a target class in the world: {} at their scale, {} at full size, {} "
+      "other; {} recorded as shrunk.",
+      counts.targets, counts.at_scale, counts.full_size, counts.other,
+      RecordedShrunkCreatures().size());
+}
+
+}  // namespace
+
+std::string StatusText() {
+  const std::string first =
+      ShrinkingAllowed()
+          ? "[Tinyhorde] Status: shrinking on."
+          : "[Tinyhorde] Status: shrinking off, restoring only (" + ShrinkingOffReason() + ").";
+  const std::string path = LastLoadedConfigPath();
+  const std::string config =
+      path.empty() ? "Config: built-in defaults (no config.json found)." : "Config: " + path;
+  Settings settings;
+  {
+    const std::lock_guard lock(SettingsMutex);
+    settings = PluginSettings;
+  }
+  const std::string values = fmt::format(
+      "OnlyTamed={} DefaultScale={:.2f} DefaultCameraArmScale={:.2f} CreatureScales={} "
+      "TargetBlueprints={} DebugLog={}",
+      settings.OnlyTamed ? "true" : "false", settings.DefaultScale, settings.DefaultCameraArmScale,
+      settings.CreatureScales.size(), settings.TargetBlueprints.size(),
+      settings.DebugLog ? "true" : "false");
+  return first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
+}
+
+void OnConsoleStatus(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
+  RunGuarded("Console status", [caller] {
+    const std::string text = StatusText();
+    if (caller == nullptr) {
+      // The server console reads the log: one line each.
+      std::size_t start = 0;
+      for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        LogInfo(text.substr(start, end - start));
+      LogInfo(text.substr(start));
+      return;
+    }
+    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), kSuccessColour, text);
+  });
+}
+
+void OnRconStatus(host::RCONClientConnection* connection, host::RCONPacket* packet,
+                  host::UWorld* /*world*/) {
+  AnswerRcon(connection, packet, "RCON status", [] { return StatusText() + "\n"; });
+}
+
+}  // namespace tinyhorde

@@ -1,0 +1,19 @@
+// The status command: what the plugin is doing, in four lines, without changing anything.
+// "hordesize.status" (and "bigfit.status") on the console and over RCON, "/hordesize status" in
+// the chat for administrators. Game thread; callers must not hold SettingsMutex.
+#pragma once
+
+#include <string>
+
+#include "host/types.h"
+
+namespace tinyhorde {
+
+// The four lines, joined by line feeds, without a final one.
+std::string StatusText();
+
+void OnConsoleStatus(host::APlayerController* caller, host::FString* line, bool flag);
+void OnRconStatus(host::RCONClientConnection* connection, host::RCONPacket* packet,
+                  host::UWorld* world);
+
+}  // namespace tinyhorde

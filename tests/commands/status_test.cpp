@@ -1,0 +1,106 @@
+// "hordesize.status": four lines on every channel, with shrinking on and off and with and without
+// a world; it reads and never changes anything.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands_fixture.h"
+#include "plugin/lifecycle.h"
+#include "sim/game.h"
+
+namespace {
+
+using namespace commandtest;
+
+constexpr const char* kDefaults = "Config: built-in defaults (no config.json found).";
+constexpr const char* kValues =
+    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=20 "
+    "TargetBlueprints=16 DebugLog=false";
+constexpr const char* kCreatures =
+    "Creatures: 3 of a target class in the world: 1 at their scale, 1 at full size, 1 other; 2 "
+    "recorded as shrunk.";
+constexpr const char* kNoWorld = "Creatures: no world loaded.";
+constexpr const char* kOn = "[Tinyhorde] Status: shrinking on.";
+constexpr const char* kOff =
+    "[Tinyhorde] Status: shrinking off, restoring only (storage hooks missing: "
+    "APrimalDinoCharacter.Destroyed()).";
+
+struct StatusCase {
+  const char* name;
+  bool shrinking;
+  bool world;
+};
+
+class Status : public CommandsTest, public testing::WithParamInterface<StatusCase> {
+ protected:
+  void SetUp() override {
+    CommandsTest::SetUp();
+    if (!GetParam().shrinking) {
+      tinyhorde::UnloadPlugin();
+      Server().Hooks().Refuse("APrimalDinoCharacter.Destroyed()");
+      tinyhorde::InitializePlugin();
+      Edit([](tinyhorde::Settings& s) { s.DebugLog = false; });
+    }
+    Run("player Ada admin");                         // 1
+    Run("player Ben");                               // 2
+    Spawn("Dreadnoughtus_Character_BP_C tamed 1");   // 3: at its scale while shrinking is on
+    Spawn("Dreadnoughtus_Character_BP_C");           // 4: wild, at full size
+    Spawn("Giganotosaurus_Character_BP_C tamed 1");  // 5: shrunk, then set to 0.6 below
+    Spawn("Rex_Character_BP_C tamed 1");             // 6: no target
+    Game().CreatureObject(5)->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D =
+        {0.6, 0.6, 0.6};
+    if (!GetParam().world) Run("world down");
+    TakeLogLines();
+  }
+
+  std::string Expected() const {
+    const auto& p = GetParam();
+    // Without shrinking the tamed creature stays at full size and nothing is recorded.
+    const std::string creatures =
+        !p.world ? kNoWorld
+        : p.shrinking
+            ? kCreatures
+            : "Creatures: 3 of a target class in the world: 0 at their scale, 2 at full size, 1 "
+              "other; 0 recorded as shrunk.";
+    return std::string(p.shrinking ? kOn : kOff) + "\n" + kDefaults + "\n" + kValues + "\n" +
+           creatures;
+  }
+};
+
+TEST_P(Status, AnswersOnEveryChannelAndChangesNothing) {
+  const std::string text = Expected();
+  const bool world = GetParam().world;
+  const double before = Scale(5);
+  EXPECT_EQ(Replies("rcon hordesize.status"), Lines{Rcon(1, text + "\n")});
+  EXPECT_EQ(Replies("rcon BIGFIT.STATUS"), Lines{Rcon(2, text + "\n")});
+  // Without a world no player is connected: a player's answer is dropped.
+  EXPECT_EQ(Replies("console 1 hordesize.status"), world ? Lines{Msg(1, kGreen, text)} : Lines{});
+  if (world) {
+    EXPECT_EQ(Replies("chat 1 /hordesize STATUS"), Lines{Msg(1, kGreen, text)});
+    EXPECT_EQ(Replies("chat 2 /hordesize status"),
+              Lines{Msg(2, kRed, "Admin privileges required.")});
+  }
+  EXPECT_EQ(TakeLogLines(), Lines{});
+  // The server console has no player: the log hears the four lines.
+  EXPECT_EQ(Run("console - bigfit.status").back(), "ok");
+  Lines lines;
+  for (std::size_t start = 0;;) {
+    const auto end = text.find('\n', start);
+    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  EXPECT_EQ(TakeLogLines(), lines);
+  EXPECT_DOUBLE_EQ(Scale(5), before);
+}
+
+const StatusCase kCases[] = {
+    {"ShrinkingOnWithAWorld", true, true},
+    {"ShrinkingOnWithoutAWorld", true, false},
+    {"ShrinkingOffWithAWorld", false, true},
+    {"ShrinkingOffWithoutAWorld", false, false},
+};
+INSTANTIATE_TEST_SUITE_P(States, Status, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
