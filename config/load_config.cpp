@@ -216,6 +216,8 @@ ConfigLoadOutcome LoadConfig() {
     outcome.message = "unknown error";
     ReportError(outcome.message);
   }
+  if (lock.owns_lock()) lock.unlock();
+  if (outcome.status == ConfigLoadStatus::Loaded) SettingsChanged();
   return outcome;
 }
 

@@ -57,6 +57,13 @@ extern std::mutex SettingsMutex;  // see the top of this file
 // whatever the process locale).
 std::string LowerBytes(std::string text);
 
+// A number that every write of the settings advances, so that what was worked out from them
+// (the verdicts kept per creature class) is dropped when they change. Whoever writes
+// PluginSettings directly calls SettingsChanged() after releasing SettingsMutex; the operations
+// below do it themselves.
+std::uint64_t SettingsGeneration();
+void SettingsChanged();
+
 // Sets DefaultScale and DefaultCameraArmScale in one locked step.
 void SetGlobalScale(double value);
 // Lowers name, then inserts or overwrites its entry in one locked step.

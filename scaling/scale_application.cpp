@@ -10,7 +10,6 @@
 #include "scaling/rider_camera.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
-#include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 
@@ -29,11 +28,11 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label,
   if (creature == nullptr || !ShrinkingAllowed()) return false;
   if (host::ReadFlag(creature, "APrimalCharacter.bIsDead")) return false;
   if (host::ReadFlag(creature, "AActor.bActorIsBeingDestroyed")) return false;
-  if (!IsTargetCreature(creature)) return false;
+  const ClassVerdict verdict = ClassifyCreature(creature);
+  if (!verdict.target) return false;
   if (ReadOnlyTamed() && !IsTamedCreature(creature)) return false;
-  double scale = 0.5;
-  double camera_scale = 0.5;
-  if (!LookupCreatureScale(creature, scale, camera_scale)) return false;
+  const double scale = verdict.scale;
+  const double camera_scale = verdict.camera_scale;
   const bool debug = ReadDebugLog();
 
   if (!force) {
@@ -62,8 +61,7 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label,
 
   if (debug && HasLogger())
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
-                        ClassNameText(creature), scale, camera_scale,
-                        label != nullptr ? label : ""));
+                        verdict.display_name, scale, camera_scale, label != nullptr ? label : ""));
   return true;
 }
 

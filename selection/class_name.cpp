@@ -15,21 +15,19 @@ std::string NameText(const host::FName* name) {
   return host::ToUtf8(text);
 }
 
-namespace {
-std::string NameOfClass(host::UClass* cls) {
+std::string ClassNameOf(host::UClass* cls) {
   return NameText(&host::Field<host::FName>(cls, "UObjectBase.NamePrivate"));
 }
-}  // namespace
 
 std::string ClassNameText(const void* object) {
   host::UClass* cls = ClassOf(object);
-  return cls != nullptr ? NameOfClass(cls) : std::string();
+  return cls != nullptr ? ClassNameOf(cls) : std::string();
 }
 
 std::optional<std::string> GetCreatureClassName(const void* object) {
   host::UClass* cls = ClassOf(object);
   if (cls == nullptr) return std::nullopt;
-  return LowerBytes(NameOfClass(cls));
+  return LowerBytes(ClassNameOf(cls));
 }
 
 }  // namespace tinyhorde

@@ -14,6 +14,9 @@ host::UClass* ClassOf(const void* object);
 // The text of a game name, as UTF-8. The engine buffer that the conversion fills is released.
 std::string NameText(const host::FName* name);
 
+// The UTF-8 name of a class as the game spells it.
+std::string ClassNameOf(host::UClass* cls);
+
 // The UTF-8 name of the object's class as the game spells it (for log lines); empty when the
 // object has no class.
 std::string ClassNameText(const void* object);

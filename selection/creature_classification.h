@@ -1,9 +1,26 @@
 // Whether a game object is a creature whose size the plugin manages, and which scale it gets.
 // Neither looks at the tamed state; callers combine the answer with it. Callers must not hold
 // SettingsMutex.
+//
+// The answer depends only on the object's class and the settings, so it is worked out once per
+// class and kept until the settings change (SettingsGeneration).
 #pragma once
 
 namespace tinyhorde {
+
+struct ClassVerdict {
+  bool matched = false;       // the lowered class name holds a configured pattern
+  bool target = false;        // matched, and a creature class
+  double scale = 1.0;         // body scale, when matched
+  double camera_scale = 1.0;  // camera scale, when matched
+  // The class name as the game spells it; the text lives as long as the library.
+  const char* display_name = "";
+};
+
+// The verdict on object's class; a null object or one without a class is no target.
+ClassVerdict ClassifyCreature(const void* object);
+// Drops every kept verdict.
+void ForgetClassVerdicts();
 
 // A creature (a class derived from the game's creature class) whose lowered class name contains
 // a key of CreatureScales or an entry of TargetBlueprints. Null objects and objects without a

@@ -56,8 +56,11 @@ class CommandsTest : public simtest::SimFixture {
 
   template <typename Change>
   void Edit(Change change) {
-    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-    change(tinyhorde::PluginSettings);
+    {
+      std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+      change(tinyhorde::PluginSettings);
+    }
+    tinyhorde::SettingsChanged();
   }
   tinyhorde::Settings Copy() {
     std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);

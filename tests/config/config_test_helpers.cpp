@@ -15,8 +15,11 @@ Settings CurrentSettings() {
 }
 
 void StoreSettings(const Settings& settings) {
-  std::lock_guard lock(tinyhorde::SettingsMutex);
-  tinyhorde::PluginSettings = settings;
+  {
+    std::lock_guard lock(tinyhorde::SettingsMutex);
+    tinyhorde::PluginSettings = settings;
+  }
+  tinyhorde::SettingsChanged();
 }
 
 Settings NonDefaultSettings() {

@@ -35,8 +35,11 @@ class Engine : public flowtest::FlowFixture {
     return reinterpret_cast<host::APrimalDinoCharacter*>(Dino(id));
   }
   void Settings(const std::function<void(tinyhorde::Settings&)>& change) {
-    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-    change(tinyhorde::PluginSettings);
+    {
+      std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+      change(tinyhorde::PluginSettings);
+    }
+    tinyhorde::SettingsChanged();
   }
   void SetRoot(int id, sim::FVector v) {
     Dino(id)->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D = v;

@@ -112,8 +112,11 @@ class ScalingFixture : public simtest::SimFixture {
 
   template <typename F>
   void WithSettings(F&& change) {
-    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-    change(tinyhorde::PluginSettings);
+    {
+      std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+      change(tinyhorde::PluginSettings);
+    }
+    tinyhorde::SettingsChanged();
   }
 
   // Log lines since the last call that start with prefix.

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "config/load_config.h"
+#include "config/plugin_settings.h"
 #include "scaling/scaling_fixture.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
@@ -245,6 +248,53 @@ INSTANTIATE_TEST_SUITE_P(
         TamedCase{"NoTeam", [](sim::APrimalDinoCharacter& d) { Teams(d, 0, 2000); }, false},
         TamedCase{"NoUntamedTeam", [](sim::APrimalDinoCharacter& d) { Teams(d, 3000, 0); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Verdicts are kept per class; every way the settings change is seen by the very next
+// classification, with no name work while nothing changes.
+TEST_F(Selection, EverySettingsChangeIsSeenByTheNextClassification) {
+  auto* dread = Dino(MakeTamed("Dreadnoughtus_Character_BP_C"));
+  auto* yuty = Dino(MakeTamed("Yutyrannus_Character_BP_C"));
+  const std::string config = "ShooterGame/Binaries/Win64/ArkApi/Plugins/Tinyhorde/config.json";
+  struct Change {
+    const char* what;
+    std::function<void()> apply;
+    double dread;  // the dreadnoughtus's scale afterwards
+    double yuty;   // the yutyrannus's scale afterwards, or kUntouched for no target
+  };
+  const Change changes[] = {
+      {"setscale per creature", [] { tinyhorde::SetCreatureScale("DreadNought", 0.3); }, 0.3,
+       kUntouched},
+      {"reload adds a blueprint",
+       [&] {
+         WriteFile(config, R"({"TargetBlueprints": ["yutyrannus_character_bp"]})");
+         tinyhorde::LoadConfig();
+       },
+       0.3, 0.5},
+      {"setscale global", [] { tinyhorde::SetGlobalScale(0.7); }, 0.3, 0.7},
+      {"reload drops it",
+       [&] {
+         WriteFile(config, R"({"TargetBlueprints": [], "CreatureScales": {"dreadnought": 0.2}})");
+         tinyhorde::LoadConfig();
+       },
+       0.2, kUntouched},
+  };
+  double scale, camera;
+  for (const auto& change : changes) {
+    ASSERT_TRUE(Lookup(dread, scale, camera));  // a verdict kept from before the change
+    change.apply();
+    ASSERT_TRUE(Lookup(dread, scale, camera)) << change.what;
+    EXPECT_EQ(scale, change.dread) << change.what;
+    EXPECT_EQ(Target(yuty), change.yuty != kUntouched) << change.what;
+    if (change.yuty != kUntouched) {
+      ASSERT_TRUE(Lookup(yuty, scale, camera)) << change.what;
+      EXPECT_EQ(scale, change.yuty) << change.what;
+    }
+    const auto lookups = Server().Lookup().Lookups();
+    EXPECT_TRUE(Target(dread));
+    // Only the class field is read once a verdict is kept.
+    EXPECT_EQ(Server().Lookup().Lookups() - lookups, 1u) << change.what;
+  }
+}
 
 TEST_F(Selection, NullCreatureIsNotTamed) {
   EXPECT_FALSE(IsTamedCreature(nullptr));

@@ -24,6 +24,7 @@ void SimFixture::SetUp() {
     std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
     tinyhorde::PluginSettings = tinyhorde::Settings{};
   }
+  tinyhorde::SettingsChanged();
   tinyhorde::ClearCameraStores();
   tinyhorde::CreateLogger();
 }
