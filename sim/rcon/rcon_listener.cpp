@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <thread>
@@ -12,7 +13,7 @@
 
 #include <asio.hpp>
 
-#include "rcon_packet.h"
+#include "sim/rcon_session.h"
 
 namespace sim {
 namespace {
@@ -24,16 +25,6 @@ constexpr std::size_t kMaxUnsentBytes = std::size_t{1} << 20;
 constexpr std::size_t kReadChunkBytes = 8192;
 // Pause before accepting again after an accept error (for example, out of file descriptors).
 constexpr auto kAcceptRetryDelay = std::chrono::milliseconds(100);
-
-// Compares in a time that depends only on the lengths, not on where the inputs differ.
-bool SamePassword(std::string_view given, std::string_view expected) {
-  if (given.size() != expected.size()) return false;
-  unsigned char difference = 0;
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    difference |= static_cast<unsigned char>(given[i] ^ expected[i]);
-  }
-  return difference == 0;
-}
 
 // Where replies made on any thread wait for the network thread. One per listener, shared with
 // every RconReply it hands out; its mutex guards every connection's Outbox. `io` is cleared
@@ -53,25 +44,27 @@ struct Outbox {
   bool overflow = false;  // too much unsent: the next flush closes the connection
 };
 
-class Session;
+class Connection;
 
-// What a Session needs from its listener. Outlives every handler run on the network thread.
+// What a Connection needs from its listener. Outlives every handler run on the network thread.
 struct ListenerCore {
   std::string password;
   RconDispatch dispatch;
   std::shared_ptr<ReplyGate> gate;
   // Open connections by number. Network thread only.
-  std::unordered_map<std::uint64_t, std::shared_ptr<Session>> sessions;
+  std::unordered_map<std::uint64_t, std::shared_ptr<Connection>> connections;
 };
 
-// One client connection. Used on the network thread only, except its Outbox. Kept alive by the
-// listener's table and by its pending handlers; a closed Session ignores every later event.
-class Session : public std::enable_shared_from_this<Session> {
+// One client connection: its socket, its outbox and the protocol session that reads from the one
+// and writes into the other. Used on the network thread only, except its Outbox. Kept alive by the
+// listener's table and by its pending handlers; a closed Connection ignores every later event.
+class Connection : public std::enable_shared_from_this<Connection> {
  public:
-  Session(ListenerCore& core, tcp::socket socket, std::uint64_t client)
+  Connection(ListenerCore& core, tcp::socket socket, std::uint64_t client)
       : core_(core), socket_(std::move(socket)), client_(client) {}
 
-  void Start() { Read(); }
+  // Makes the session (it needs weak_from_this, so not in the constructor) and starts reading.
+  void Start();
   // Closes the socket and forgets the connection. Idempotent.
   void Close();
   // Moves what the outbox holds into the socket's write queue.
@@ -80,25 +73,22 @@ class Session : public std::enable_shared_from_this<Session> {
  private:
   void Read();
   void OnRead(const asio::error_code& error, std::size_t bytes);
-  void Handle(rcon::Packet& packet);
   void Write();
-  RconReply MakeReply();
 
   ListenerCore& core_;
   tcp::socket socket_;
   const std::uint64_t client_;
   const std::shared_ptr<Outbox> outbox_ = std::make_shared<Outbox>();
+  std::optional<RconSession> session_;
   std::array<char, kReadChunkBytes> read_buffer_{};
-  std::string input_;    // received bytes not yet decoded
   std::string writing_;  // bytes of the write in flight
   std::string queued_;   // bytes for the next write
-  bool authenticated_ = false;
   bool closed_ = false;
 };
 
 // Adds `bytes` to a connection's outbox and makes sure a flush is on its way to the network
 // thread. Any thread.
-void Enqueue(ReplyGate& gate, Outbox& outbox, const std::weak_ptr<Session>& session,
+void Enqueue(ReplyGate& gate, Outbox& outbox, const std::weak_ptr<Connection>& connection,
              std::string bytes) {
   std::lock_guard<std::mutex> lock(gate.mutex);
   if (gate.io == nullptr || outbox.closed) return;
@@ -113,13 +103,20 @@ void Enqueue(ReplyGate& gate, Outbox& outbox, const std::weak_ptr<Session>& sess
   }
   if (!outbox.flush_posted) {
     outbox.flush_posted = true;
-    asio::post(*gate.io, [session] {
-      if (auto live = session.lock()) live->Flush();
+    asio::post(*gate.io, [connection] {
+      if (auto live = connection.lock()) live->Flush();
     });
   }
 }
 
-void Session::Close() {
+void Connection::Start() {
+  session_.emplace(client_, core_.password, core_.dispatch,
+                   [gate = core_.gate, outbox = outbox_, self = weak_from_this()](
+                       std::string bytes) { Enqueue(*gate, *outbox, self, std::move(bytes)); });
+  Read();
+}
+
+void Connection::Close() {
   if (closed_) return;
   closed_ = true;
   {
@@ -130,10 +127,10 @@ void Session::Close() {
   asio::error_code ignored;
   socket_.shutdown(tcp::socket::shutdown_both, ignored);
   socket_.close(ignored);
-  core_.sessions.erase(client_);
+  core_.connections.erase(client_);
 }
 
-void Session::Flush() {
+void Connection::Flush() {
   std::string bytes;
   bool overflow = false;
   {
@@ -151,7 +148,7 @@ void Session::Flush() {
   if (writing_.empty() && !queued_.empty()) Write();
 }
 
-void Session::Write() {
+void Connection::Write() {
   writing_.swap(queued_);
   asio::async_write(socket_, asio::buffer(writing_),
                     [self = shared_from_this()](const asio::error_code& error, std::size_t) {
@@ -165,7 +162,7 @@ void Session::Write() {
                     });
 }
 
-void Session::Read() {
+void Connection::Read() {
   socket_.async_read_some(
       asio::buffer(read_buffer_),
       [self = shared_from_this()](const asio::error_code& error, std::size_t bytes) {
@@ -173,67 +170,14 @@ void Session::Read() {
       });
 }
 
-void Session::OnRead(const asio::error_code& error, std::size_t bytes) {
+void Connection::OnRead(const asio::error_code& error, std::size_t bytes) {
   if (closed_) return;
-  if (error) {  // end of stream, reset, or anything else: the connection is over
+  // End of stream, reset or anything else ends the connection; so does malformed input.
+  if (error || !session_->Receive(std::string_view(read_buffer_.data(), bytes))) {
     Close();
     return;
   }
-  input_.append(read_buffer_.data(), bytes);
-  std::size_t offset = 0;
-  while (!closed_) {
-    rcon::DecodeResult result = rcon::DecodePacket(std::string_view(input_).substr(offset));
-    if (result.status == rcon::DecodeStatus::kNeedMore) break;
-    if (result.status != rcon::DecodeStatus::kOk) {
-      Close();
-      return;
-    }
-    offset += result.consumed;
-    Handle(result.packet);
-  }
-  if (closed_) return;
-  input_.erase(0, offset);
   Read();
-}
-
-void Session::Handle(rcon::Packet& packet) {
-  std::string bytes;
-  switch (packet.type) {
-    case rcon::kTypeAuth:
-      // A wrong password also ends an earlier successful authentication.
-      authenticated_ = !core_.password.empty() && SamePassword(packet.body, core_.password);
-      if (authenticated_) {
-        rcon::AppendPacket(bytes, packet.id, rcon::kTypeResponseValue, "");
-        rcon::AppendPacket(bytes, packet.id, rcon::kTypeAuthResponse, "");
-      } else {
-        rcon::AppendPacket(bytes, rcon::kRefusedId, rcon::kTypeAuthResponse, "");
-      }
-      Enqueue(*core_.gate, *outbox_, weak_from_this(), std::move(bytes));
-      return;
-    case rcon::kTypeExecCommand:
-      if (!authenticated_) {
-        rcon::AppendPacket(bytes, rcon::kRefusedId, rcon::kTypeAuthResponse, "");
-        Enqueue(*core_.gate, *outbox_, weak_from_this(), std::move(bytes));
-        return;
-      }
-      try {
-        core_.dispatch(RconRequest{client_, packet.id, std::move(packet.body)}, MakeReply());
-      } catch (...) {
-        // The dispatcher's failure is its own; the connection and the listener go on.
-      }
-      return;
-    default:
-      return;
-  }
-}
-
-RconReply Session::MakeReply() {
-  return [gate = core_.gate, outbox = outbox_, session = weak_from_this()](
-             std::int32_t id, std::int32_t type, const std::string& body) {
-    std::string bytes;
-    rcon::AppendResponse(bytes, id, type, body);
-    Enqueue(*gate, *outbox, session, std::move(bytes));
-  };
 }
 
 }  // namespace
@@ -319,9 +263,9 @@ void RconListener::Impl::Accept() {
     asio::error_code ignored;
     socket.set_option(tcp::no_delay(true), ignored);
     const std::uint64_t client = next_client_++;
-    auto session = std::make_shared<Session>(core_, std::move(socket), client);
-    core_.sessions.emplace(client, session);
-    session->Start();
+    auto connection = std::make_shared<Connection>(core_, std::move(socket), client);
+    core_.connections.emplace(client, connection);
+    connection->Start();
     Accept();
   });
 }
@@ -331,9 +275,9 @@ void RconListener::Impl::Shutdown() {
   asio::error_code ignored;
   acceptor_.close(ignored);
   accept_retry_.cancel();
-  auto sessions = std::move(core_.sessions);
-  core_.sessions.clear();
-  for (auto& entry : sessions) entry.second->Close();
+  auto connections = std::move(core_.connections);
+  core_.connections.clear();
+  for (auto& entry : connections) entry.second->Close();
 }
 
 RconListener::RconListener(std::uint16_t port, std::string password, RconDispatch dispatch)

@@ -93,11 +93,19 @@ bool Matches(const nlohmann::json& actual, const nlohmann::json& expected) {
 void Console::Execute(const std::string& line) {
   const auto [command, rest] = SplitFirst(line);
   if (command.empty() || command[0] == '#') return;
+  closing_ = "ok";
+  server_.HoldErrors();
   try {
     Dispatch(command, rest);
   } catch (const std::exception& error) {
     server_.Error(error.what());
+  } catch (...) {
+    server_.TakeHeldErrors();
+    throw;
   }
+  const std::vector<std::string> errors = server_.TakeHeldErrors();
+  if (command == "expect") ++(errors.empty() ? expectations_held_ : expectations_failed_);
+  server_.Print(errors.empty() ? closing_ : fmt::format("error {}", fmt::join(errors, "; ")));
 }
 
 int Console::PlayerOrCreature(const std::string& token) const {
@@ -111,10 +119,8 @@ int Console::PlayerOrCreature(const std::string& token) const {
 void Console::Dispatch(const std::string& command, const std::string& rest) {
   auto& game = server_.GameWorld();
   const auto args = Words(rest);
-  auto ok_made = [&](const char* kind, int id) {
-    server_.Print(fmt::format("ok {} {}", kind, id));
-  };
-  auto ok = [&] { server_.Print("ok"); };
+  auto ok_made = [&](const char* kind, int id) { closing_ = fmt::format("ok {} {}", kind, id); };
+  auto ok = [&] { closing_ = "ok"; };
 
   if (command == "player") {
     Require(args.size() == 1 || (args.size() == 2 && args[1] == "admin"), "player <name> [admin]");
@@ -147,7 +153,7 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
   } else if (command == "camera") {
     Require(args.size() == 1 || (args.size() == 2 && args[1] == "simple"),
             "camera <player or creature> [simple]");
-    server_.Print(fmt::format("ok {}", game.Camera(PlayerOrCreature(args[0]), args.size() == 2)));
+    closing_ = fmt::format("ok {}", game.Camera(PlayerOrCreature(args[0]), args.size() == 2));
   } else if (command == "stasis" || command == "wake") {
     Require(args.size() == 1, command + " <creature>");
     command == "stasis" ? game.EnterStasis(ParseId(args[0])) : game.Wake(ParseId(args[0]));
@@ -155,8 +161,8 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
   } else if (command == "damage") {
     Require(args.size() == 2 || args.size() == 3, "damage <creature> <causer class> [amount]");
     const double amount = args.size() == 3 ? ParseNumber(args[2]) : 10.0;
-    server_.Print(fmt::format(
-        "ok {}", game.Damage(PlayerOrCreature(args[0]), args[1], static_cast<float>(amount))));
+    closing_ = fmt::format(
+        "ok {}", game.Damage(PlayerOrCreature(args[0]), args[1], static_cast<float>(amount)));
   } else if (command == "kill" || command == "destroy") {
     Require(args.size() == 1, command + " <creature>");
     command == "kill" ? game.Kill(ParseId(args[0])) : game.DestroyCreature(ParseId(args[0]));
@@ -337,7 +343,6 @@ void Console::Expect(const std::string& path, const std::string& value) {
   if (!Matches(*at, expected))
     throw std::runtime_error("expect " + path + ": expected " + expected.dump() + ", got " +
                              at->dump());
-  server_.Print("ok");
 }
 
 }  // namespace sim

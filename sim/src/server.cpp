@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 #include <unistd.h>
 
@@ -79,7 +80,16 @@ Server* Server::CurrentOrNull() {
 
 void Server::Error(const std::string& text) {
   ++errors_;
-  Print("error " + text);
+  if (holding_errors_) {
+    held_errors_.push_back(text);
+  } else {
+    Print("error " + text);
+  }
+}
+
+std::vector<std::string> Server::TakeHeldErrors() {
+  holding_errors_ = false;
+  return std::exchange(held_errors_, {});
 }
 
 std::filesystem::path Server::Win64Dir() const {

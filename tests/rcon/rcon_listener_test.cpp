@@ -55,16 +55,13 @@ TEST(RconListenerSetup, PortZeroPicksAFreePortAndABusyPortThrows) {
   EXPECT_TRUE(client.Authenticate(kPassword));
 }
 
-TEST(RconListenerAuth, RightPasswordGetsEmptyValueThenAuthResponseUnderRequestId) {
+// Clients that take each socket read as one packet need the auth response alone: no empty
+// response value before it, as some servers send.
+TEST(RconListenerAuth, RightPasswordGetsOnlyTheAuthResponseUnderRequestId) {
   Recorder recorder;
   sim::RconListener listener(0, kPassword, recorder.Dispatch());
   Client client(listener.Port());
   ASSERT_TRUE(client.SendPacket(4711, rcontest::kAuth, kPassword));
-  const ReadResult value = client.Read();
-  ASSERT_EQ(value.status, ReadStatus::kPacket);
-  EXPECT_EQ(value.packet.id, 4711);
-  EXPECT_EQ(value.packet.type, rcontest::kResponseValue);
-  EXPECT_TRUE(value.packet.body.empty());
   const ReadResult granted = client.Read();
   ASSERT_EQ(granted.status, ReadStatus::kPacket);
   EXPECT_EQ(granted.packet.id, 4711);

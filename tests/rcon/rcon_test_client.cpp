@@ -174,11 +174,6 @@ ReadResult Client::Read(std::chrono::milliseconds timeout) {
 
 bool Client::Authenticate(std::string_view password, std::int32_t id) {
   if (!SendPacket(id, kAuth, password)) return false;
-  const ReadResult empty_value = Read();
-  if (empty_value.status != ReadStatus::kPacket || empty_value.packet.id != id ||
-      empty_value.packet.type != kResponseValue || !empty_value.packet.body.empty()) {
-    return false;
-  }
   const ReadResult granted = Read();
   return granted.status == ReadStatus::kPacket && granted.packet.id == id &&
          granted.packet.type == kAuthResponse;

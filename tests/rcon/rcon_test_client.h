@@ -59,7 +59,7 @@ class Client {
   }
 
   ReadResult Read(std::chrono::milliseconds timeout = kReadTimeout);
-  // Sends AUTH and checks the two packets a successful authentication gives.
+  // Sends AUTH and checks the one packet a successful authentication gives.
   bool Authenticate(std::string_view password, std::int32_t id = 1);
   // Reads and discards until the server closes; false when it is still open at the timeout.
   bool WaitClosed(std::chrono::milliseconds timeout = kReadTimeout);

@@ -1,25 +1,29 @@
-// Talks to an RCON server with the third-party `rcon-client` package and checks its replies.
+// Talks to an RCON server with one of the third-party clients of clients.mjs and checks its
+// replies.
 //
-// node real_client_test.mjs --port PORT --password PASSWORD --expect FILE
+// node real_client_test.mjs --client NAME --port PORT --password PASSWORD --expect FILE
 //                           [--host 127.0.0.1] [--wrong-password TEXT] [--timeout-ms 5000]
 //
-// FILE is JSON: {"commands": [{"command": "hordesize.resizeall", "reply": "Resized ...\n"}, ...]}
-// Each reply is compared exactly, final line feed included. The checks:
+// NAME is rcon-client, rcon-srcds or rcon. FILE is JSON:
+// {"commands": [{"command": "hordesize.resizeall", "reply": "Resized ...\n"}, ...]}.
+// Each reply is compared exactly, final line feed included, with what the client shows of it
+// (the rcon package drops one final line feed). The checks:
 //   - connecting and authenticating with PASSWORD succeeds;
 //   - each command, sent one at a time, gets exactly its reply;
-//   - all commands sent at once (pipelined) each get exactly their reply;
-//   - a wrong password is refused ("Authentication failed" from rcon-client);
+//   - all commands sent at once each get exactly their reply (on one connection, or on one
+//     connection each for a client that takes each socket read as one packet);
+//   - a wrong password is refused, with the client's own refusal message;
 //   - the server still serves a correct client after that refusal.
 // Prints one line per check and a last line "N passed, M failed". Exit code 0 when all passed,
 // 1 when a check failed, 2 for bad arguments or when the whole run exceeds its time limit.
 import { readFileSync } from "node:fs";
-import { Rcon } from "rcon-client";
+import { clients } from "./clients.mjs";
 
 function usage(message) {
   console.error(`real_client_test: ${message}`);
   console.error(
-    "usage: node real_client_test.mjs --port PORT --password PASSWORD --expect FILE " +
-      "[--host 127.0.0.1] [--wrong-password TEXT] [--timeout-ms 5000]",
+    "usage: node real_client_test.mjs --client NAME --port PORT --password PASSWORD " +
+      "--expect FILE [--host 127.0.0.1] [--wrong-password TEXT] [--timeout-ms 5000]",
   );
   process.exit(2);
 }
@@ -27,6 +31,7 @@ function usage(message) {
 function parseArgs(argv) {
   const options = { host: "127.0.0.1", timeoutMs: 5000 };
   const names = {
+    "--client": "client",
     "--host": "host",
     "--port": "port",
     "--password": "password",
@@ -42,6 +47,9 @@ function parseArgs(argv) {
   }
   options.port = Number(options.port);
   options.timeoutMs = Number(options.timeoutMs);
+  if (!Object.hasOwn(clients, options.client ?? "")) {
+    usage(`--client must be one of ${Object.keys(clients).join(", ")}`);
+  }
   if (!Number.isInteger(options.port) || options.port <= 0 || options.port > 65535) {
     usage("--port must be a port number");
   }
@@ -74,8 +82,9 @@ function loadCases(file) {
 
 const options = parseArgs(process.argv.slice(2));
 const cases = loadCases(options.expect);
+const client = clients[options.client];
 
-// The whole run is bounded even if a socket stalls in a way rcon-client's own timeouts miss.
+// The whole run is bounded even if a socket stalls in a way the clients' own timeouts miss.
 const runLimitMs = options.timeoutMs * (cases.length * 2 + 10);
 setTimeout(() => {
   console.error(`real_client_test: gave up after ${runLimitMs} ms`);
@@ -86,46 +95,40 @@ let passed = 0;
 let failed = 0;
 function pass(name) {
   passed += 1;
-  console.log(`ok   ${name}`);
+  console.log(`ok   ${options.client}: ${name}`);
 }
 function fail(name, detail) {
   failed += 1;
-  console.log(`FAIL ${name}: ${detail}`);
+  console.log(`FAIL ${options.client}: ${name}: ${detail}`);
 }
 function checkReply(name, expected, actual) {
-  if (actual === expected) pass(name);
-  else fail(name, `expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
+  const shown = client.shown(expected);
+  if (actual === shown) pass(name);
+  else fail(name, `expected ${JSON.stringify(shown)}, got ${JSON.stringify(actual)}`);
 }
 
-// Connects and authenticates; rejects as rcon-client does ("Authentication failed", a timeout,
-// or the socket's error).
-async function connect(password, maxPending = 1) {
-  const rcon = new Rcon({
+function connect(password, maxPending = 1) {
+  return client.connect({
     host: options.host,
     port: options.port,
     password,
-    timeout: options.timeoutMs,
+    timeoutMs: options.timeoutMs,
     maxPending,
   });
-  // Socket errors after connecting reach the pending request as "Connection closed"; without a
-  // listener the emitter would throw them instead.
-  rcon.on("error", () => {});
-  await rcon.connect();
-  return rcon;
 }
 
-async function closeQuietly(rcon) {
+async function closeQuietly(connection) {
   try {
-    await rcon?.end();
+    await connection?.close();
   } catch {
     // already closed
   }
 }
 
 async function oneAtATime() {
-  let rcon;
+  let connection;
   try {
-    rcon = await connect(options.password);
+    connection = await connect(options.password);
     pass("authenticates with the right password");
   } catch (error) {
     fail("authenticates with the right password", error.message);
@@ -134,66 +137,79 @@ async function oneAtATime() {
   try {
     for (const { command, reply } of cases) {
       try {
-        checkReply(`reply to '${command}'`, reply, await rcon.send(command));
+        checkReply(`reply to '${command}'`, reply, await connection.send(command));
       } catch (error) {
         fail(`reply to '${command}'`, error.message);
       }
     }
   } finally {
-    await closeQuietly(rcon);
+    await closeQuietly(connection);
   }
 }
 
-async function pipelined() {
-  const name = `${cases.length} commands sent at once`;
-  let rcon;
+// Sends every command at once and answers their replies in order.
+async function sendAllAtOnce() {
+  if (client.concurrency === "one connection") {
+    const connection = await connect(options.password, cases.length);
+    try {
+      return await Promise.all(cases.map(({ command }) => connection.send(command)));
+    } finally {
+      await closeQuietly(connection);
+    }
+  }
+  const connections = await Promise.all(cases.map(() => connect(options.password)));
   try {
-    rcon = await connect(options.password, cases.length);
-    const replies = await Promise.all(cases.map(({ command }) => rcon.send(command)));
-    const wrong = cases.filter(({ reply }, index) => replies[index] !== reply);
-    if (wrong.length === 0) pass(name);
+    return await Promise.all(cases.map(({ command }, i) => connections[i].send(command)));
+  } finally {
+    await Promise.all(connections.map(closeQuietly));
+  }
+}
+
+async function allAtOnce() {
+  const name = `${cases.length} commands sent at once (${client.concurrency})`;
+  try {
+    const replies = await sendAllAtOnce();
+    const wrong = cases.findIndex(({ reply }, index) => replies[index] !== client.shown(reply));
+    if (wrong < 0) pass(name);
     else {
-      const index = cases.indexOf(wrong[0]);
-      fail(name, `'${wrong[0].command}' expected ${JSON.stringify(wrong[0].reply)}, ` +
-        `got ${JSON.stringify(replies[index])}`);
+      fail(name, `'${cases[wrong].command}' expected ${JSON.stringify(client.shown(cases[wrong].reply))}, ` +
+        `got ${JSON.stringify(replies[wrong])}`);
     }
   } catch (error) {
     fail(name, error.message);
-  } finally {
-    await closeQuietly(rcon);
   }
 }
 
 async function wrongPasswordRefused() {
   const name = "a wrong password is refused";
-  let rcon;
+  let connection;
   try {
-    rcon = await connect(options.wrongPassword);
+    connection = await connect(options.wrongPassword);
     fail(name, "the server accepted it");
   } catch (error) {
-    if (error.message === "Authentication failed") pass(name);
-    else fail(name, `expected "Authentication failed", got "${error.message}"`);
+    if (error.message === client.refusal) pass(name);
+    else fail(name, `expected "${client.refusal}", got "${error.message}"`);
   } finally {
-    await closeQuietly(rcon);
+    await closeQuietly(connection);
   }
 }
 
 async function servesAfterRefusal() {
   const { command, reply } = cases[0];
   const name = `still serves after a refusal ('${command}')`;
-  let rcon;
+  let connection;
   try {
-    rcon = await connect(options.password);
-    checkReply(name, reply, await rcon.send(command));
+    connection = await connect(options.password);
+    checkReply(name, reply, await connection.send(command));
   } catch (error) {
     fail(name, error.message);
   } finally {
-    await closeQuietly(rcon);
+    await closeQuietly(connection);
   }
 }
 
 await oneAtATime();
-await pipelined();
+await allAtOnce();
 await wrongPasswordRefused();
 await servesAfterRefusal();
 console.log(`${passed} passed, ${failed} failed`);

@@ -1,6 +1,8 @@
 // The simulated server's console: one command a line, from a script, standard input or a test.
-// Every line it prints starts with a tag (ok, log, msg, rcon, state, error). A refused command
-// prints one "error" line and the console goes on.
+// Every line it prints starts with a tag (ok, log, msg, rcon, state, error). Every command ends
+// with exactly one closing line, after all it printed: "ok ..." when it worked, or one "error"
+// line when it was refused or anything went wrong while it ran (several errors are joined by
+// "; "). The console goes on after an error.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,11 @@ class Console {
   // Runs one line; comments and blank lines do nothing.
   void Execute(const std::string& line);
 
+  // The expect commands run so far that held, and that failed (a refused expect counts as
+  // failed).
+  int ExpectationsHeld() const { return expectations_held_; }
+  int ExpectationsFailed() const { return expectations_failed_; }
+
   // The state the "state" command prints.
   nlohmann::json State() const;
 
@@ -35,6 +42,9 @@ class Console {
 
   Server& server_;
   std::int32_t next_request_ = 1;
+  std::string closing_;  // the closing line of the running command, when it works
+  int expectations_held_ = 0;
+  int expectations_failed_ = 0;
 };
 
 }  // namespace sim

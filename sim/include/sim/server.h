@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/classes.h"
 #include "sim/commands.h"
@@ -40,9 +41,13 @@ class Server {
   static Server* CurrentOrNull();
 
   void Print(const std::string& line) const { output_(line); }
-  // An "error ..." line; counted, so that a script with errors can fail.
+  // An "error ..." line; counted, so that a script with errors can fail. While errors are held
+  // (a console command is running), the text is kept for the console's closing line instead.
   void Error(const std::string& text);
   int ErrorCount() const { return errors_; }
+  // Starts holding errors back; TakeHeldErrors hands them over and stops holding. Game thread.
+  void HoldErrors() { holding_errors_ = true; }
+  std::vector<std::string> TakeHeldErrors();
 
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path Win64Dir() const;
@@ -65,6 +70,8 @@ class Server {
   std::filesystem::path root_;
   std::function<void(const std::string&)> output_;
   int errors_ = 0;
+  bool holding_errors_ = false;
+  std::vector<std::string> held_errors_;
   TrackedMemory memory_;
   NameTable& names_;
   Reflection reflection_;
