@@ -11,6 +11,7 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "config/number_text.h"
 #include "config/plugin_settings.h"
 #include "host/services.h"
 #include "host/types.h"
@@ -39,7 +40,7 @@ std::optional<double> ScaleValue(const json& value, const std::string& shownKey)
   const double scale = value.get<double>();
   if (!InScaleRange(scale)) {
     LogWarning(fmt::format("[Tinyhorde] Ignoring {} = {}: a scale must lie between 0.01 and 10.",
-                           shownKey, scale));
+                           shownKey, ShortestNumberText(scale)));
     return std::nullopt;
   }
   return scale;

@@ -182,7 +182,9 @@ struct RCONClientConnection;
 // looks inside it; see hooks for how the detour hands it back untouched.
 struct FCustomItemData;
 
-// A class reference passed by value, as the game's TSubclassOf is.
+// A class reference passed by value, as the game's TSubclassOf is. Trivially copyable, so on
+// Windows it travels in a register; whether the game expects that is still open (see
+// host/asaapi/sdk_views.h).
 template <typename T>
 struct TSubclassOf {
   UClass* Class = nullptr;

@@ -1,0 +1,53 @@
+# Install and release, on both platforms. `cmake --install` lays out
+#
+#   <prefix>/ArkApi/Plugins/Tinyhorde/
+#       Tinyhorde.dll        (Tinyhorde.so on Linux, as the simulated server installs it)
+#       PluginInfo.json      examples/PluginInfo.json: numeric Version and MinApiVersion
+#       config.example.json  examples/config.json: every key with its default
+#       INSTALL.txt          the README's "Installing on a server" section
+#
+# and `cpack` zips that folder. No config.json is shipped, so unpacking an update over a server
+# never replaces the owner's settings.
+set(TINYHORDE_INSTALL_DIR ArkApi/Plugins/Tinyhorde)
+if(WIN32)
+  set(tinyhorde_library_name Tinyhorde.dll)
+else()
+  set(tinyhorde_library_name Tinyhorde.so)
+endif()
+
+# INSTALL.txt: the README from its install heading up to the next heading of the same level.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/README.md)
+file(READ ${CMAKE_SOURCE_DIR}/README.md tinyhorde_readme)
+string(FIND "${tinyhorde_readme}" "\n## Installing on a server\n" section_start)
+if(section_start EQUAL -1)
+  message(FATAL_ERROR "README.md has no \"## Installing on a server\" section")
+endif()
+math(EXPR section_start "${section_start} + 1")
+string(SUBSTRING "${tinyhorde_readme}" ${section_start} -1 tinyhorde_install_text)
+string(FIND "${tinyhorde_install_text}" "\n## " section_end)
+if(NOT section_end EQUAL -1)
+  math(EXPR section_end "${section_end} + 1")
+  string(SUBSTRING "${tinyhorde_install_text}" 0 ${section_end} tinyhorde_install_text)
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/INSTALL.txt "${tinyhorde_install_text}")
+
+install(FILES $<TARGET_FILE:tinyhorde> DESTINATION ${TINYHORDE_INSTALL_DIR}
+        RENAME ${tinyhorde_library_name} COMPONENT plugin)
+install(FILES ${CMAKE_SOURCE_DIR}/examples/PluginInfo.json ${CMAKE_BINARY_DIR}/INSTALL.txt
+        DESTINATION ${TINYHORDE_INSTALL_DIR} COMPONENT plugin)
+install(FILES ${CMAKE_SOURCE_DIR}/examples/config.json DESTINATION ${TINYHORDE_INSTALL_DIR}
+        RENAME config.example.json COMPONENT plugin)
+
+# The release zip: the folder above, from ArkApi/ down, to unpack into the server's
+# ShooterGame/Binaries/Win64/.
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Tinyhorde)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+if(WIN32)
+  set(CPACK_PACKAGE_FILE_NAME Tinyhorde-${PROJECT_VERSION}-win64)
+else()
+  set(CPACK_PACKAGE_FILE_NAME Tinyhorde-${PROJECT_VERSION}-linux-sim)
+endif()
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_COMPONENTS_ALL plugin)
+include(CPack)
