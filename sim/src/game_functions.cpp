@@ -76,6 +76,10 @@ UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
   return S().Objects().Resolve(*self);
 }
 
+UClass* ShooterGetPrivateStaticClass() {
+  return &S().Classes().Native("AShooterCharacter").cls;
+}
+
 // Answers the creature a player character rides; null for any other character.
 APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
   const auto* cls = &S().Classes().Native("AShooterCharacter").cls.Struct;
@@ -296,6 +300,8 @@ void RegisterGameFunctions(Server& server) {
                     reinterpret_cast<void*>(&SetActorRelativeScale3D));
   names.AddFunction("APrimalDinoCharacter.GetPrivateStaticClass()",
                     reinterpret_cast<void*>(&DinoGetPrivateStaticClass));
+  names.AddFunction("AShooterCharacter.GetPrivateStaticClass()",
+                    reinterpret_cast<void*>(&ShooterGetPrivateStaticClass));
   names.AddFunction("UStruct.IsChildOf(UStruct*)", reinterpret_cast<void*>(&StructIsChildOf));
   names.AddFunction("APrimalDinoCharacter.GetUntamedTargetingTeam()",
                     reinterpret_cast<void*>(&DinoGetUntamedTargetingTeam));
