@@ -3,7 +3,8 @@
 // requests are queued to it and run one at a time, in arrival order.
 //
 // Exit status: 0 when every command worked and every expect held, 1 otherwise, 2 for bad
-// command-line arguments or a server that cannot start.
+// command-line arguments or a server that cannot start, sim::kServerEndStatus (3) when the host
+// ended the server on a fatal error (sim::Server::End).
 #include <unistd.h>
 
 #include <atomic>

@@ -163,6 +163,17 @@ class Game {
   void RemoveCreature(APrimalDinoCharacter* dino);
   std::vector<AActor*> ActorsOfClass(const UClass* cls) const;
   const HookTable::Point& Entry(Hook hook) const { return *entries_[static_cast<int>(hook)]; }
+  // Calls a hookable function through its entry, as the game does everywhere, also when one
+  // game function calls another. An exception that comes out of the entry left a detour (plugin
+  // code) into the game, and ends the server.
+  template <typename F, typename... Args>
+  auto Enter(Hook hook, Args... args) {
+    try {
+      return HookTable::Entry<F>(Entry(hook))(args...);
+    } catch (...) {
+      EscapedFrom(hook);
+    }
+  }
   Server& server() { return server_; }
   int NextId() { return next_id_++; }
 
@@ -171,6 +182,7 @@ class Game {
   int SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving);
   int BuildFromRecord(const StoredRecord& record);
   void RegisterNames();
+  [[noreturn]] void EscapedFrom(Hook hook);
 
   Server& server_;
   UWorld* world_ = nullptr;

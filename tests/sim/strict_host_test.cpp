@@ -1,0 +1,186 @@
+// The simulated host is as strict as the real one: what ends the server (with the host's
+// critical line and kServerEndStatus), and what HooksDoNotThrow softens.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "sim/game_functions.h"
+#include "sim/host_api.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class StrictHost : public simtest::SimFixture {
+ public:
+  sim::APrimalDinoCharacter* Rex() {
+    return Game().CreatureObject(
+        Game().CreateCreature(Server().Classes().Species("Rex_Character_BP_C")));
+  }
+  using SimFixture::Game;
+  using SimFixture::Run;
+  using SimFixture::Server;
+  using SimFixture::SetHooksDoNotThrow;
+};
+
+void* detour_slot = nullptr;
+void ThrowingBeginPlay(sim::APrimalDinoCharacter*) {
+  throw std::runtime_error("detour went wrong");
+}
+// A detour that calls a game function by its address, as plugin code does, without containing
+// what it raises.
+void NamingBeginPlay(sim::APrimalDinoCharacter* dino) {
+  sim::FString text;
+  reinterpret_cast<void (*)(const sim::FName*, sim::FString*)>(
+      simhost::GetAddress("FName.ToString(FString&)"))(
+      &dino->PrimalCharacter.Character.Pawn.Actor.Object.Base.NamePrivate, &text);
+}
+void Hook(void (*detour)(sim::APrimalDinoCharacter*)) {
+  ASSERT_TRUE(simhost::SetHook("APrimalDinoCharacter.BeginPlay()", reinterpret_cast<void*>(detour),
+                               &detour_slot));
+}
+
+struct EndCase {
+  const char* name;
+  std::function<void(StrictHost&)> act;
+  const char* message;  // the critical line
+};
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class EndsTheServer : public StrictHost, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(EndsTheServer, WithTheHostsCriticalLine) {
+  EXPECT_SERVER_ENDS(GetParam().act(*this), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Strict, EndsTheServer,
+    ::testing::Values(
+        EndCase{"UnknownField",
+                [](StrictHost& h) { simhost::GetAddress(h.Rex(), "AActor.NoSuchField"); },
+                "AActor.NoSuchField does not exist"},
+        EndCase{"ForgottenField",
+                [](StrictHost& h) {
+                  h.Run("host forget ACharacter.Mesh");
+                  simhost::GetAddress(h.Rex(), "ACharacter.Mesh");
+                },
+                "ACharacter.Mesh does not exist"},
+        // HooksDoNotThrow is about functions: a field still ends the server.
+        EndCase{"UnknownFlagUnderHooksDoNotThrow",
+                [](StrictHost& h) {
+                  h.SetHooksDoNotThrow();
+                  simhost::GetBitField(h.Rex(), "AActor.bNoSuchFlag");
+                },
+                "AActor.bNoSuchFlag does not exist"},
+        EndCase{"ForgottenFunction",
+                [](StrictHost& h) {
+                  h.Run("host forget FMemory.Free(void*)");
+                  simhost::GetAddress("FMemory.Free(void*)");
+                },
+                "FMemory.Free(void*) does not exist"},
+        EndCase{"HookOnAnUnknownName",
+                [](StrictHost&) {
+                  simhost::SetHook("APrimalDinoCharacter.NoSuchFunction()",
+                                   reinterpret_cast<void*>(&ThrowingBeginPlay), &detour_slot);
+                },
+                "APrimalDinoCharacter.NoSuchFunction() does not exist"},
+        EndCase{"PlayerMessageWithoutAWorld",
+                [](StrictHost& h) {
+                  h.Run("player Ada");
+                  h.Run("world down");
+                  simhost::SendServerMessage(h.Game().PlayerById(1).controller, 1, 1, 1, 1, u"hi");
+                },
+                "A player message was sent while no world is up"},
+        EndCase{"RidingDinoOfACreature",
+                [](StrictHost& h) {
+                  using RidingDino = sim::APrimalDinoCharacter* (*)(sim::AShooterCharacter*);
+                  reinterpret_cast<RidingDino>(
+                      simhost::GetAddress("AShooterCharacter.GetRidingDino()"))(
+                      reinterpret_cast<sim::AShooterCharacter*>(h.Rex()));
+                },
+                "AShooterCharacter.GetRidingDino() was called on Rex_Character_BP_C, which is no "
+                "player character"},
+        EndCase{"ExceptionFromADetour",
+                [](StrictHost& h) {
+                  Hook(&ThrowingBeginPlay);
+                  h.Run("spawn Rex_Character_BP_C");
+                },
+                "Unhandled exception from APrimalDinoCharacter.BeginPlay(): detour went wrong"},
+        EndCase{"FailingGameFunctionCalledFromADetour",
+                [](StrictHost& h) {
+                  Hook(&NamingBeginPlay);
+                  h.Run("host fail FName.ToString(FString&)");
+                  h.Run("spawn Rex_Character_BP_C");
+                },
+                "Unhandled exception from APrimalDinoCharacter.BeginPlay(): "
+                "FName.ToString(FString&) failed"},
+        EndCase{"ExceptionFromAConsoleCommand",
+                [](StrictHost& h) {
+                  simhost::AddConsoleCommand(
+                      u"boom", [](void*, void*, bool) { throw std::runtime_error("no"); });
+                  h.Run("console - boom now");
+                },
+                "Unhandled exception from console command boom: no"},
+        EndCase{"ExceptionFromAChatCommand",
+                [](StrictHost& h) {
+                  simhost::AddChatCommand(
+                      u"/boom", [](void*, void*, int, int) { throw std::logic_error("no"); });
+                  h.Run("player Ada");
+                  h.Run("chat 1 /boom");
+                },
+                "Unhandled exception from chat command /boom: no"},
+        EndCase{"ExceptionFromAnRconCommand",
+                [](StrictHost& h) {
+                  simhost::AddRconCommand(u"boom", [](void*, void*, void*) { throw 7; });
+                  h.Run("rcon boom");
+                },
+                "Unhandled exception from RCON command boom: an exception that is no "
+                "std::exception"},
+        EndCase{"ExceptionFromATimer",
+                [](StrictHost& h) {
+                  simhost::DelayExecute([] { throw std::runtime_error("late"); }, 2, u"Boom_1");
+                  h.Run("wait 2");
+                },
+                "Unhandled exception from timer Boom_1: late"},
+        EndCase{"ExceptionFromPluginInit",
+                [](StrictHost& h) {
+                  sim::PluginHost host(h.Server(), THROWING_PLUGIN_FILE);
+                  host.Load();
+                },
+                "Unhandled exception from Plugin_Init: Plugin_Init went wrong"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Under HooksDoNotThrow an unknown function is logged in the host's words and answered with null,
+// a hook on it with false; the server goes on.
+TEST_F(StrictHost, HooksDoNotThrowGivesNullAndFalseWithTheHostsLine) {
+  SetHooksDoNotThrow();
+  Run("host forget APrimalDinoCharacter.BeginPlay()");
+  Server().Logs().TakeLines();
+  EXPECT_EQ(simhost::GetAddress("AActor.NoSuchFunction()"), nullptr);
+  detour_slot = nullptr;
+  EXPECT_FALSE(simhost::SetHook("APrimalDinoCharacter.BeginPlay()",
+                                reinterpret_cast<void*>(&ThrowingBeginPlay), &detour_slot));
+  EXPECT_EQ(detour_slot, nullptr);
+  EXPECT_FALSE(simhost::DisableHook("APrimalDinoCharacter.BeginPlay()",
+                                    reinterpret_cast<void*>(&ThrowingBeginPlay)));
+  Lines messages;
+  for (const auto& line : Server().Logs().TakeLines()) {
+    EXPECT_EQ(line.level, spdlog::level::err) << line.formatted;
+    EXPECT_NE(line.formatted.find("[API][error] "), std::string::npos) << line.formatted;
+    messages.push_back(line.message);
+  }
+  EXPECT_EQ(messages, (Lines{"AActor.NoSuchFunction() does not exist",
+                             "APrimalDinoCharacter.BeginPlay() does not exist",
+                             "APrimalDinoCharacter.BeginPlay() does not exist"}));
+  // The game still has the function: its flows run as before.
+  EXPECT_EQ(Run("spawn Rex_Character_BP_C"), Lines{"ok creature 1"});
+}
+
+}  // namespace
