@@ -209,9 +209,13 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
   } else if (command == "chat") {
     const auto [who, text] = SplitFirst(rest);
     Require(!who.empty(), "chat <player> <line>");
-    void* controller = game.PlayerById(ParseId(who)).controller;
+    const int player = ParseId(who);
+    void* controller = game.PlayerById(player).controller;
+    if (game.World() == nullptr) throw std::runtime_error("there is no chat while no world is up");
     simhost::ChatCommand handler;
-    if (server_.Commands().chat.Find(Utf8ToUtf16(text), handler)) {
+    // A line the spam gate drops reaches no command.
+    if (game.AcceptChatLine(player, server_.Clock().Now()) &&
+        server_.Commands().chat.Find(Utf8ToUtf16(text), handler)) {
       FString message = MakeGameString(Utf8ToUtf16(text));
       try {
         handler(controller, &message, 0, 0);

@@ -76,6 +76,14 @@ void Game::EscapedFrom(Hook hook) {
   server_.EndForEscapedException(HookName(hook));
 }
 
+bool Game::AcceptChatLine(int player, double now) {
+  const void* controller = PlayerById(player).controller;
+  const auto last = last_chat_.find(controller);
+  if (last != last_chat_.end() && now - last->second < 1.0) return false;
+  last_chat_[controller] = now;
+  return true;
+}
+
 void Game::RegisterNames() {
   auto& names = server_.Lookup();
   SIM_FIELD(names, "UObjectBase.ClassPrivate", UObjectBase, ClassPrivate);
@@ -480,6 +488,8 @@ void Game::Save() {
   WriteSaveFile(server_.SaveFile(), stored_, saved);
 }
 
+// The world is torn down as a real one is: each creature is destroyed through the game's Destroy
+// (which calls Destroyed), then the saved ones are built again, maybe in the freed memory.
 void Game::Load() {
   const auto records = ReadSaveFile(server_.SaveFile());
   const auto ids = [&] {
@@ -487,7 +497,8 @@ void Game::Load() {
     for (const auto& [id, dino] : creatures_) list.push_back(id);
     return list;
   }();
-  for (int id : ids) RemoveCreature(creatures_.at(id));
+  for (int id : ids)
+    if (IsCreatureId(id)) DestroyCreature(id);
   for (const auto& record : records) BuildFromRecord(record);
 }
 

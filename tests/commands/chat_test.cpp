@@ -22,6 +22,7 @@ class Chat : public CommandsTest {
     Run("player Ada admin");                        // 1
     Run("player Ben");                              // 2
     Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 3
+    Run("wait 3");  // its delayed re-applications are done before the chat's seconds pass
     TakeLogLines();
   }
 };

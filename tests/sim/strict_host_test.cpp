@@ -1,5 +1,5 @@
 // The simulated host is as strict as the real one: what ends the server (with the host's
-// critical line and kServerEndStatus), and what HooksDoNotThrow softens.
+// critical line and kServerEndStatus), what HooksDoNotThrow softens, and the game's chat rules.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -181,6 +181,62 @@ TEST_F(StrictHost, HooksDoNotThrowGivesNullAndFalseWithTheHostsLine) {
                              "APrimalDinoCharacter.BeginPlay() does not exist"}));
   // The game still has the function: its flows run as before.
   EXPECT_EQ(Run("spawn Rex_Character_BP_C"), Lines{"ok creature 1"});
+}
+
+// The spam gate measures from the last accepted line of the same player, in game time.
+TEST_F(StrictHost, AChatLineWithinASecondOfThePlayersLastAcceptedOneIsDropped) {
+  int heard = 0;
+  simhost::AddChatCommand(u"/hi", [&](void*, void*, int, int) { ++heard; });
+  Run("player Ada");  // 1
+  Run("player Ben");  // 2
+  struct Step {
+    const char* line;
+    int heard;  // lines that reached the command so far
+  };
+  for (const Step& step :
+       {Step{"chat 1 /hi", 1}, Step{"chat 2 /hi", 2}, Step{"wait 0.5", 2},
+        Step{"chat 1 /hi", 2},                          // 0.5 s after: dropped
+        Step{"wait 0.4375", 2}, Step{"chat 1 /hi", 2},  // 0.9375 s: dropped
+        Step{"wait 0.0625", 2}, Step{"chat 1 /hi", 3},  // 1 s after the first
+        Step{"chat 2 /hi", 4}, Step{"chat 1 other words", 4},
+        // A line that reaches no command is still accepted, and counts.
+        Step{"wait 1", 4}, Step{"chat 1 other words", 4}, Step{"chat 1 /hi", 4}}) {
+    EXPECT_EQ(Run(step.line).back(), "ok") << step.line;
+    EXPECT_EQ(heard, step.heard) << step.line;
+  }
+}
+
+TEST_F(StrictHost, ThereIsNoChatWhileNoWorldIsUp) {
+  int heard = 0;
+  simhost::AddChatCommand(u"/hi", [&](void*, void*, int, int) { ++heard; });
+  Run("player Ada");
+  Run("world down");
+  EXPECT_EQ(Run("chat 1 /hi"), Lines{"error there is no chat while no world is up"});
+  Run("world up");
+  EXPECT_EQ(Run("chat 1 /hi"), Lines{"ok"}) << "the refused line moved no time";
+  EXPECT_EQ(heard, 1);
+}
+
+// A world load tears every creature down through the game's Destroy, which calls Destroyed, before
+// it builds the saved ones, so that a plugin's detours see the teardown.
+TEST_F(StrictHost, LoadDestroysEachCreatureThroughItsHooksBeforeRebuilding) {
+  Run("spawn Rex_Character_BP_C");  // 1
+  Run("spawn Rex_Character_BP_C");  // 2
+  Run("save");                      // records 3 and 4
+  Game().ClearCalls();
+  EXPECT_EQ(Run("load"), Lines{"ok"});
+  std::vector<std::pair<sim::Hook, int>> calls;
+  for (const auto& call : Game().Calls())
+    if (call.hook != sim::Hook::Serialize) calls.emplace_back(call.hook, call.creature);
+  using sim::Hook;
+  EXPECT_EQ(calls, (std::vector<std::pair<Hook, int>>{{Hook::Destroy, 1},
+                                                      {Hook::Destroyed, 1},
+                                                      {Hook::Destroy, 2},
+                                                      {Hook::Destroyed, 2},
+                                                      {Hook::BeginPlay, 5},
+                                                      {Hook::BeginPlay, 6}}));
+  EXPECT_FALSE(Game().IsCreatureId(1));
+  EXPECT_FALSE(Game().IsCreatureId(2));
 }
 
 }  // namespace

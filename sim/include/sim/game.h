@@ -96,6 +96,11 @@ class Game {
   UWorld* World() const { return world_up_ ? world_ : nullptr; }
   void SetWorldUp(bool up) { world_up_ = up; }
 
+  // The game's chat spam gate: a player's chat line that comes less than a second of game time
+  // after their last accepted one is dropped before any command sees it. Answers whether the
+  // line at time now is accepted; only an accepted line moves the player's time.
+  bool AcceptChatLine(int player, double now);
+
   // Making things.
   int AddPlayer(const std::string& name, bool admin);
   // Creates a creature of the species and lets it begin play.
@@ -192,6 +197,7 @@ class Game {
   std::map<int, APrimalDinoCharacter*> creatures_;
   std::deque<StoredRecord> stored_;
   std::vector<GameCall> calls_;
+  std::map<const void*, double> last_chat_;  // by player controller: the last accepted line's time
   const HookTable::Point* entries_[static_cast<int>(Hook::Count)] = {};
 };
 
