@@ -44,12 +44,10 @@ TEST_F(FaultInjection, OnlyFunctionsCalledByNameCanBeMadeToFail) {
     const char* line;
     bool ok;
   };
-  for (const Row& row : {Row{"host fail FMemory.Realloc(void*,unsigned__int64,unsignedint)", true},
-                         Row{"host fail FMemory.Free(void*)", true},
-                         Row{"host fail AShooterCharacter.GetRidingDino()", true},
+  for (const Row& row : {Row{"host fail FMemory.Free(void*)", true},
                          Row{"host fail APrimalDinoCharacter.BeginPlay()", false},  // hookable
                          Row{"host fail AActor.RootComponent", false},              // a field
-                         Row{"host fail No.Such()", false}, Row{"host fail-log now", false}}) {
+                         Row{"host fail No.Such()", false}}) {
     const Lines printed = Run(row.line);
     ASSERT_EQ(printed.size(), 1u) << row.line;
     EXPECT_EQ(printed[0] == "ok", row.ok) << row.line << ": " << printed[0];
