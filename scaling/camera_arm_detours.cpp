@@ -6,6 +6,7 @@
 #include "host/game.h"
 #include "plugin/contained.h"
 #include "scaling/shrink_gate.h"
+#include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 
@@ -27,10 +28,30 @@ float Scaled(const void* subject, float length) {
   return static_cast<float>(camera_scale) * length;
 }
 
-// The character itself when it qualifies, otherwise the target creature it rides.
+// The game's player character class, resolved on first use and kept from then on.
+host::UClass* PlayerCharacterClass() {
+  static host::UClass* const cls =
+      host::CallGame<host::UClass*>("AShooterCharacter.GetPrivateStaticClass()");
+  return cls;
+}
+
+// Whether the character is a player character: the game's GetRidingDino may be asked of nothing
+// else (on any other object it reads memory that is not there).
+bool IsPlayerCharacter(const APrimalCharacter* character) {
+  host::UClass* cls = ClassOf(character);
+  host::UClass* player = PlayerCharacterClass();
+  if (cls == nullptr || player == nullptr) return false;
+  return host::CallGame<bool, const host::UStruct*, const host::UStruct*>(
+      "UStruct.IsChildOf(UStruct*)", reinterpret_cast<const host::UStruct*>(cls),
+      reinterpret_cast<const host::UStruct*>(player));
+}
+
+// The character itself when it qualifies, otherwise the target creature it rides, when it is a
+// player.
 float ScaledForCharacter(APrimalCharacter* character, float length) {
   if (character == nullptr || !ShrinkingAllowed()) return length;
   if (Qualifies(character)) return Scaled(character, length);
+  if (!IsPlayerCharacter(character)) return length;
   auto* ridden = host::CallGame<APrimalDinoCharacter*>(
       "AShooterCharacter.GetRidingDino()", reinterpret_cast<AShooterCharacter*>(character));
   if (!Qualifies(ridden)) return length;

@@ -193,7 +193,9 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
     Require(args.size() == 1, "wait <seconds>");
     const double seconds = ParseNumber(args[0]);
     if (!(seconds >= 0)) throw std::runtime_error("wait takes a number of seconds, 0 or more");
-    server_.Clock().Advance(seconds, [&](const std::string& what) { server_.Error(what); });
+    // A timer callback is plugin code: an exception out of it ends the server.
+    server_.Clock().Advance(
+        seconds, [&](const std::string& what) { server_.End("Unhandled exception from " + what); });
     ok();
   } else if (command == "console") {
     const auto [who, text] = SplitFirst(rest);
@@ -203,17 +205,29 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
     if (!server_.Commands().console.Find(Utf8ToUtf16(text), handler))
       throw std::runtime_error("no console command '" + SplitFirst(text).first + "'");
     FString typed = MakeGameString(Utf8ToUtf16(text));
-    handler(controller, &typed, false);
+    try {
+      handler(controller, &typed, false);
+    } catch (...) {
+      server_.EndForEscapedException("console command " + SplitFirst(text).first);
+    }
     ReleaseGameString(typed);
     ok();
   } else if (command == "chat") {
     const auto [who, text] = SplitFirst(rest);
     Require(!who.empty(), "chat <player> <line>");
-    void* controller = game.PlayerById(ParseId(who)).controller;
+    const int player = ParseId(who);
+    void* controller = game.PlayerById(player).controller;
+    if (game.World() == nullptr) throw std::runtime_error("there is no chat while no world is up");
     simhost::ChatCommand handler;
-    if (server_.Commands().chat.Find(Utf8ToUtf16(text), handler)) {
+    // A line the spam gate drops reaches no command.
+    if (game.AcceptChatLine(player, server_.Clock().Now()) &&
+        server_.Commands().chat.Find(Utf8ToUtf16(text), handler)) {
       FString message = MakeGameString(Utf8ToUtf16(text));
-      handler(controller, &message, 0, 0);
+      try {
+        handler(controller, &message, 0, 0);
+      } catch (...) {
+        server_.EndForEscapedException("chat command " + SplitFirst(text).first);
+      }
       ReleaseGameString(message);
     }
     ok();
@@ -251,10 +265,29 @@ void Console::Dispatch(const std::string& command, const std::string& rest) {
     Require(!path.empty() && !value.empty(), "expect <path> <value>");
     Expect(path, value);
   } else if (command == "host") {
-    // Test controls of the host: refuse a hook, forget a game name.
-    Require(args.size() == 2 && (args[0] == "refuse" || args[0] == "forget"),
-            "host refuse <hook name> | host forget <game name>");
-    args[0] == "refuse" ? server_.Hooks().Refuse(args[1]) : server_.Lookup().MakeUnknown(args[1]);
+    // Test controls of the host: refuse a hook, forget a game name (it is unknown from now on,
+    // with all that follows), make a game function fail or work again, make the log sinks fail
+    // or work again.
+    const char* usage =
+        "host refuse <hook name> | host forget <game name> | host fail <function name> | "
+        "host heal <function name> | host fail-log | host heal-log";
+    Require(!args.empty(), usage);
+    const std::string& control = args[0];
+    if (args.size() == 2 && control == "refuse") {
+      server_.Hooks().Refuse(args[1]);
+    } else if (args.size() == 2 && control == "forget") {
+      server_.Lookup().MakeUnknown(args[1]);
+    } else if (args.size() == 2 && control == "fail") {
+      server_.Faults().Fail(args[1]);
+    } else if (args.size() == 2 && control == "heal") {
+      server_.Faults().Heal(args[1]);
+    } else if (args.size() == 1 && control == "fail-log") {
+      server_.Faults().FailLog();
+    } else if (args.size() == 1 && control == "heal-log") {
+      server_.Faults().HealLog();
+    } else {
+      Require(false, usage);
+    }
     ok();
   } else {
     throw std::runtime_error("unknown command '" + command + "'");
@@ -277,8 +310,7 @@ void Console::RunRcon(const std::string& line, std::int32_t request_id,
     try {
       handler(&connection, &packet, server_.GameWorld().World());
     } catch (...) {
-      ReleaseGameString(packet.Body);
-      throw;
+      server_.EndForEscapedException("RCON command " + SplitFirst(line).first);
     }
   } else {
     send(request_id, 0, "Server received, But no response!! \n");

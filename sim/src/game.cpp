@@ -72,6 +72,18 @@ Game::~Game() {
   for (auto& [id, player] : players_) ReleaseGameString(player.character->PlayerName);
 }
 
+void Game::EscapedFrom(Hook hook) {
+  server_.EndForEscapedException(HookName(hook));
+}
+
+bool Game::AcceptChatLine(int player, double now) {
+  const void* controller = PlayerById(player).controller;
+  const auto last = last_chat_.find(controller);
+  if (last != last_chat_.end() && now - last->second < 1.0) return false;
+  last_chat_[controller] = now;
+  return true;
+}
+
 void Game::RegisterNames() {
   auto& names = server_.Lookup();
   SIM_FIELD(names, "UObjectBase.ClassPrivate", UObjectBase, ClassPrivate);
@@ -166,7 +178,7 @@ int Game::Spawn(const std::string& cls, std::optional<int> tamer, std::optional<
     SetBit(dino->DinoFlags, kBitDidSetupTamed, true);
   }
   if (team) actor.TargetingTeam = *team;
-  HookTable::Entry<DinoFn>(Entry(Hook::BeginPlay))(dino);
+  Enter<DinoFn>(Hook::BeginPlay, dino);
   return id;
 }
 
@@ -284,7 +296,7 @@ void Game::SerializeFrom(APrimalCharacter* character, const StoredRecord& record
 
 int Game::SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving) {
   SimArchive archive(record, saving);
-  HookTable::Entry<CharacterSerializeFn>(Entry(Hook::Serialize))(character, &archive.base);
+  Enter<CharacterSerializeFn>(Hook::Serialize, character, &archive.base);
   return record ? record->id : 0;
 }
 
@@ -293,7 +305,7 @@ int Game::BuildFromRecord(const StoredRecord& record) {
   auto* dino = creatures_.at(id);
   StoredRecord copy = record;
   SerializeThroughGame(&dino->PrimalCharacter, &copy, false);
-  HookTable::Entry<DinoFn>(Entry(Hook::BeginPlay))(dino);
+  Enter<DinoFn>(Hook::BeginPlay, dino);
   return id;
 }
 
@@ -328,8 +340,8 @@ std::vector<AActor*> Game::ActorsOfClass(const UClass* cls) const {
 
 void Game::Tame(int creature, int player) {
   auto* dino = CreatureObject(creature);
-  HookTable::Entry<DinoTameFn>(Entry(Hook::TameDino))(dino, PlayerById(player).controller, false, 0,
-                                                      false, false, false);
+  Enter<DinoTameFn>(Hook::TameDino, dino, PlayerById(player).controller, false, 0, false, false,
+                    false);
 }
 
 void Game::ChangeTeam(int creature, std::int32_t team) {
@@ -341,7 +353,7 @@ void Game::ChangeTeam(int creature, std::int32_t team) {
     ReleaseGameString(dino->TamedName);
     SetBit(dino->DinoFlags, kBitDidSetupTamed, false);
   }
-  HookTable::Entry<DinoFn>(Entry(Hook::TargetingTeamChanged))(dino);
+  Enter<DinoFn>(Hook::TargetingTeamChanged, dino);
 }
 
 void Game::Ride(int creature, int player) {
@@ -349,7 +361,7 @@ void Game::Ride(int creature, int player) {
   const Player& rider = PlayerById(player);
   if (rider.character->RidingDino != nullptr) throw std::runtime_error("player is riding already");
   if (dino->Rider != nullptr) throw std::runtime_error("creature has a rider already");
-  HookTable::Entry<DinoSetRiderFn>(Entry(Hook::SetRider))(dino, rider.character);
+  Enter<DinoSetRiderFn>(Hook::SetRider, dino, rider.character);
 }
 
 void Game::Dismount(int creature) {
@@ -365,15 +377,12 @@ float Game::Camera(int character, bool simple) {
     subject = &PlayerById(character).character->PrimalCharacter;
   } else {
     auto* dino = CreatureObject(character);
-    if (!simple)
-      return HookTable::Entry<DinoCameraFn>(Entry(Hook::DinoCameraArmLength))(dino, &params, 0, 0);
+    if (!simple) return Enter<DinoCameraFn>(Hook::DinoCameraArmLength, dino, &params, 0, 0);
     subject = &dino->PrimalCharacter;
   }
   if (simple)
-    return HookTable::Entry<CharacterCameraSimpleFn>(Entry(Hook::CharacterCameraArmLengthSimple))(
-        subject, 0, 0);
-  return HookTable::Entry<CharacterCameraFn>(Entry(Hook::CharacterCameraArmLength))(subject,
-                                                                                    &params, 0, 0);
+    return Enter<CharacterCameraSimpleFn>(Hook::CharacterCameraArmLengthSimple, subject, 0, 0);
+  return Enter<CharacterCameraFn>(Hook::CharacterCameraArmLength, subject, &params, 0, 0);
 }
 
 void Game::EnterStasis(int creature) {
@@ -382,7 +391,7 @@ void Game::EnterStasis(int creature) {
 
 void Game::Wake(int creature) {
   auto* dino = CreatureObject(creature);
-  HookTable::Entry<DinoFn>(Entry(Hook::Unstasis))(dino);
+  Enter<DinoFn>(Hook::Unstasis, dino);
 }
 
 float Game::Damage(int creature, const std::string& causer_class, float amount) {
@@ -391,8 +400,8 @@ float Game::Damage(int creature, const std::string& causer_class, float amount) 
   auto& cls = server_.Classes().ActorBlueprint(causer_class);
   auto* causer = server_.Objects().Create<AActor>(&cls.cls, server_.Names().Add(causer_class));
   FDamageEvent event;
-  const float dealt = HookTable::Entry<CharacterTakeDamageFn>(Entry(Hook::TakeDamage))(
-      target, amount, &event, nullptr, causer);
+  const float dealt =
+      Enter<CharacterTakeDamageFn>(Hook::TakeDamage, target, amount, &event, nullptr, causer);
   server_.Objects().Destroy(reinterpret_cast<UObject*>(causer));
   return dealt;
 }
@@ -405,16 +414,16 @@ void Game::Kill(int creature) {
 }
 
 void Game::DestroyCreature(int creature) {
-  HookTable::Entry<DinoDestroyFn>(Entry(Hook::Destroy))(CreatureObject(creature), false, true);
+  Enter<DinoDestroyFn>(Hook::Destroy, CreatureObject(creature), false, true);
 }
 
 int Game::Cryo(int creature, int player) {
   auto* dino = CreatureObject(creature);
   auto* controller = PlayerById(player).controller;
-  if (!HookTable::Entry<DinoCanCryoFn>(Entry(Hook::CanCryo))(dino, controller))
+  if (!Enter<DinoCanCryoFn>(Hook::CanCryo, dino, controller))
     throw std::runtime_error("the game refuses to cryopod creature " + std::to_string(creature));
   last_pod = 0;
-  HookTable::Entry<ControllerWithDinoFn>(Entry(Hook::GiveCryoItemAndCaptureDino))(controller, dino);
+  Enter<ControllerWithDinoFn>(Hook::GiveCryoItemAndCaptureDino, controller, dino);
   return last_pod;
 }
 
@@ -427,15 +436,14 @@ int Game::Uncryo(int pod, int player) {
   if (it->used) throw std::runtime_error("pod " + std::to_string(pod) + " is empty");
   it->used = true;
   const int id = BuildFromRecord(*it);
-  HookTable::Entry<DinoWithControllerFn>(Entry(Hook::OnUncryo))(creatures_.at(id), controller);
+  Enter<DinoWithControllerFn>(Hook::OnUncryo, creatures_.at(id), controller);
   return id;
 }
 
 int Game::Upload(int creature, int player) {
   auto* dino = CreatureObject(creature);
   last_upload = 0;
-  HookTable::Entry<ControllerWithDinoFn>(Entry(Hook::ServerUploadDino))(
-      PlayerById(player).controller, dino);
+  Enter<ControllerWithDinoFn>(Hook::ServerUploadDino, PlayerById(player).controller, dino);
   return last_upload;
 }
 
@@ -452,14 +460,14 @@ int Game::Download(int upload, int player) {
 
 int Game::Export(int creature, int player) {
   last_export = 0;
-  HookTable::Entry<ControllerWithDinoFn>(Entry(Hook::ExportDinoData))(PlayerById(player).controller,
-                                                                      CreatureObject(creature));
+  Enter<ControllerWithDinoFn>(Hook::ExportDinoData, PlayerById(player).controller,
+                              CreatureObject(creature));
   return last_export;
 }
 
 int Game::Snapshot(int creature) {
   last_snapshot = 0;
-  HookTable::Entry<DinoItemFn>(Entry(Hook::DinoCaptureSnapshot))(CreatureObject(creature), nullptr);
+  Enter<DinoItemFn>(Hook::DinoCaptureSnapshot, CreatureObject(creature), nullptr);
   return last_snapshot;
 }
 
@@ -480,6 +488,8 @@ void Game::Save() {
   WriteSaveFile(server_.SaveFile(), stored_, saved);
 }
 
+// The world is torn down as a real one is: each creature is destroyed through the game's Destroy
+// (which calls Destroyed), then the saved ones are built again, maybe in the freed memory.
 void Game::Load() {
   const auto records = ReadSaveFile(server_.SaveFile());
   const auto ids = [&] {
@@ -487,7 +497,8 @@ void Game::Load() {
     for (const auto& [id, dino] : creatures_) list.push_back(id);
     return list;
   }();
-  for (int id : ids) RemoveCreature(creatures_.at(id));
+  for (int id : ids)
+    if (IsCreatureId(id)) DestroyCreature(id);
   for (const auto& record : records) BuildFromRecord(record);
 }
 

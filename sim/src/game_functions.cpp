@@ -2,6 +2,7 @@
 // each hookable function. Hookable functions are always called through their hook entry, also
 // when one game function calls another, so that every detour is entered as on a real server.
 #include <cstring>
+#include <string>
 
 #include "sim/game.h"
 #include "sim/game_functions.h"
@@ -16,11 +17,6 @@ Server& S() {
 }
 Game& G() {
   return S().GameWorld();
-}
-
-template <typename F>
-F EntryOf(Hook hook) {
-  return HookTable::Entry<F>(G().Entry(hook));
 }
 
 UWorld* WorldContext() {
@@ -76,12 +72,22 @@ UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
   return S().Objects().Resolve(*self);
 }
 
-// Answers the creature a player character rides; null for any other character.
+UClass* ShooterGetPrivateStaticClass() {
+  return &S().Classes().Native("AShooterCharacter").cls;
+}
+
+// Answers the creature a player character rides, or null. A player-only function: asked of any
+// other object, it reads memory that is not there, so the server ends.
 APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
-  const auto* cls = &S().Classes().Native("AShooterCharacter").cls.Struct;
-  if (!ClassTree::IsChildOf(
-          &self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate->Struct, cls))
-    return nullptr;
+  const auto* player = &S().Classes().Native("AShooterCharacter").cls.Struct;
+  const UClass* cls = self != nullptr
+                          ? self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate
+                          : nullptr;
+  if (cls == nullptr || !ClassTree::IsChildOf(&cls->Struct, player))
+    S().End(
+        std::string("AShooterCharacter.GetRidingDino() was called on ") +
+        (cls != nullptr ? ClassTree::Info(cls).name : std::string("an object without a class")) +
+        ", which is no player character");
   return self->RidingDino;
 }
 
@@ -136,7 +142,7 @@ FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter
   G().RecordCall(Hook::GetCryoDinoData, dino);
   auto& record = G().NewRecord("cryopod");
   SimArchive archive(&record, true);
-  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&dino->PrimalCharacter, &archive.base);
+  G().Enter<CharacterSerializeFn>(Hook::Serialize, &dino->PrimalCharacter, &archive.base);
   FCustomItemData data;
   data.StoredId = record.id;
   data.Tag = "cryopod";
@@ -145,12 +151,12 @@ FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter
 
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::GiveCryoItemAndCaptureDino, dino);
-  const FCustomItemData data = EntryOf<GetCryoDinoDataFn>(Hook::GetCryoDinoData)(
-      reinterpret_cast<UObject*>(WorldContext()), dino);
+  const FCustomItemData data = G().Enter<GetCryoDinoDataFn>(
+      Hook::GetCryoDinoData, reinterpret_cast<UObject*>(WorldContext()), dino);
   G().last_pod = static_cast<int>(data.StoredId);
-  EntryOf<DinoWithControllerFn>(Hook::OnCryo)(dino, self);
-  EntryOf<DinoWithControllerFn>(Hook::MultiOnCryo)(dino, self);
-  EntryOf<DinoDestroyFn>(Hook::Destroy)(dino, false, true);
+  G().Enter<DinoWithControllerFn>(Hook::OnCryo, dino, self);
+  G().Enter<DinoWithControllerFn>(Hook::MultiOnCryo, dino, self);
+  G().Enter<DinoDestroyFn>(Hook::Destroy, dino, false, true);
 }
 
 void DinoSetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
@@ -219,7 +225,7 @@ void CharacterSerialize(APrimalCharacter* self, FArchive* archive) {
 bool DinoDestroy(APrimalDinoCharacter* self, bool, bool) {
   G().RecordCall(Hook::Destroy, self);
   SetBit(self->PrimalCharacter.Character.Pawn.Actor.ActorFlags, kBitActorIsBeingDestroyed, true);
-  EntryOf<DinoFn>(Hook::Destroyed)(self);
+  G().Enter<DinoFn>(Hook::Destroyed, self);
   G().RemoveCreature(self);
   return true;
 }
@@ -230,7 +236,7 @@ void DinoDestroyed(APrimalDinoCharacter* self) {
 
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::ServerUploadDino, dino);
-  EntryOf<DinoWithControllerFn>(Hook::ServerUploadCharacter)(dino, self);
+  G().Enter<DinoWithControllerFn>(Hook::ServerUploadCharacter, dino, self);
 }
 
 void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController*) {
@@ -238,8 +244,8 @@ void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerControl
   auto& record = G().NewRecord("upload");
   G().last_upload = record.id;
   SimArchive archive(&record, true);
-  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&self->PrimalCharacter, &archive.base);
-  EntryOf<DinoDestroyFn>(Hook::Destroy)(self, false, true);
+  G().Enter<CharacterSerializeFn>(Hook::Serialize, &self->PrimalCharacter, &archive.base);
+  G().Enter<DinoDestroyFn>(Hook::Destroy, self, false, true);
 }
 
 void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
@@ -247,7 +253,7 @@ void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
   auto& record = G().NewRecord("export");
   G().last_export = record.id;
   SimArchive archive(&record, true);
-  EntryOf<CharacterSerializeFn>(Hook::Serialize)(&dino->PrimalCharacter, &archive.base);
+  G().Enter<CharacterSerializeFn>(Hook::Serialize, &dino->PrimalCharacter, &archive.base);
 }
 
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
@@ -256,12 +262,12 @@ void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
   auto& record = G().NewRecord("snapshot");
   G().last_snapshot = record.id;
   SimArchive archive(&record, true);
-  EntryOf<CharacterSerializeFn>(Hook::Serialize)(self, &archive.base);
+  G().Enter<CharacterSerializeFn>(Hook::Serialize, self, &archive.base);
 }
 
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
   G().RecordCall(Hook::DinoCaptureSnapshot, self);
-  EntryOf<CharacterItemFn>(Hook::CharacterCaptureSnapshot)(&self->PrimalCharacter, item);
+  G().Enter<CharacterItemFn>(Hook::CharacterCaptureSnapshot, &self->PrimalCharacter, item);
 }
 
 void DinoTameDino(APrimalDinoCharacter* self, AShooterPlayerController* by, bool, int, bool, bool,
@@ -275,43 +281,70 @@ void DinoTameDino(APrimalDinoCharacter* self, AShooterPlayerController* by, bool
   ReleaseGameString(self->TamerString);
   self->TamerString = MakeGameString(Utf8ToUtf16(player->name));
   SetBit(self->DinoFlags, kBitDidSetupTamed, true);
-  EntryOf<DinoFn>(Hook::TargetingTeamChanged)(self);
+  G().Enter<DinoFn>(Hook::TargetingTeamChanged, self);
 }
 
 void DinoTargetingTeamChanged(APrimalDinoCharacter* self) {
   G().RecordCall(Hook::TargetingTeamChanged, self);
 }
 
+// The game functions a plugin calls by name. Each is registered under its name at a wrapper that
+// raises "<name> failed" while a test has it set to fail (Faults), and then runs the function.
+constexpr char kMalloc[] = "FMemory.Malloc(unsigned__int64,unsignedint)";
+constexpr char kRealloc[] = "FMemory.Realloc(void*,unsigned__int64,unsignedint)";
+constexpr char kFree[] = "FMemory.Free(void*)";
+constexpr char kNameToString[] = "FName.ToString(FString&)";
+constexpr char kSetScale[] = "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)";
+constexpr char kDinoStaticClass[] = "APrimalDinoCharacter.GetPrivateStaticClass()";
+constexpr char kShooterStaticClass[] = "AShooterCharacter.GetPrivateStaticClass()";
+constexpr char kIsChildOf[] = "UStruct.IsChildOf(UStruct*)";
+constexpr char kUntamedTeam[] = "APrimalDinoCharacter.GetUntamedTargetingTeam()";
+constexpr char kWeakAssign[] = "FWeakObjectPtr.operator=(UObject*)";
+constexpr char kWeakGet[] = "FWeakObjectPtr.Get()";
+constexpr char kRidingDino[] = "AShooterCharacter.GetRidingDino()";
+constexpr char kAllActors[] =
+    "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
+    "TSizedDefaultAllocator<32>>&)";
+constexpr char kRconSend[] = "RCONClientConnection.SendMessage(int,int,FString&)";
+constexpr char kStricmp[] = "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)";
+
+template <const char* Name, auto Body, typename = decltype(Body)>
+struct ByName;
+
+template <const char* Name, auto Body, typename R, typename... Args>
+struct ByName<Name, Body, R (*)(Args...)> {
+  static R Call(Args... args) {
+    S().Faults().RaiseIfFailing(Name);
+    return Body(args...);
+  }
+};
+
+template <const char* Name, auto Body>
+void Register(Server& server) {
+  server.Lookup().AddFunction(Name, reinterpret_cast<void*>(&ByName<Name, Body>::Call));
+  server.Faults().Declare(Name);
+}
+
 }  // namespace
 
 void RegisterGameFunctions(Server& server) {
-  auto& names = server.Lookup();
-  names.AddFunction("FMemory.Malloc(unsigned__int64,unsignedint)",
-                    reinterpret_cast<void*>(&FMemoryMalloc));
-  names.AddFunction("FMemory.Realloc(void*,unsigned__int64,unsignedint)",
-                    reinterpret_cast<void*>(&FMemoryRealloc));
-  names.AddFunction("FMemory.Free(void*)", reinterpret_cast<void*>(&FMemoryFree));
-  names.AddFunction("FName.ToString(FString&)", reinterpret_cast<void*>(&FNameToString));
-  names.AddFunction("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",
-                    reinterpret_cast<void*>(&SetActorRelativeScale3D));
-  names.AddFunction("APrimalDinoCharacter.GetPrivateStaticClass()",
-                    reinterpret_cast<void*>(&DinoGetPrivateStaticClass));
-  names.AddFunction("UStruct.IsChildOf(UStruct*)", reinterpret_cast<void*>(&StructIsChildOf));
-  names.AddFunction("APrimalDinoCharacter.GetUntamedTargetingTeam()",
-                    reinterpret_cast<void*>(&DinoGetUntamedTargetingTeam));
-  names.AddFunction("FWeakObjectPtr.operator=(UObject*)", reinterpret_cast<void*>(&WeakAssign));
-  names.AddFunction("FWeakObjectPtr.Get()", reinterpret_cast<void*>(&WeakGet));
-  names.AddFunction("AShooterCharacter.GetRidingDino()",
-                    reinterpret_cast<void*>(&ShooterGetRidingDino));
-  names.AddFunction(
-      "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
-      "TSizedDefaultAllocator<32>>&)",
-      reinterpret_cast<void*>(&GetAllActorsOfClass));
-  names.AddFunction("RCONClientConnection.SendMessage(int,int,FString&)",
-                    reinterpret_cast<void*>(&RconSendMessage));
-  names.AddFunction("FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)",
-                    reinterpret_cast<void*>(&Stricmp));
+  Register<kMalloc, &FMemoryMalloc>(server);
+  Register<kRealloc, &FMemoryRealloc>(server);
+  Register<kFree, &FMemoryFree>(server);
+  Register<kNameToString, &FNameToString>(server);
+  Register<kSetScale, &SetActorRelativeScale3D>(server);
+  Register<kDinoStaticClass, &DinoGetPrivateStaticClass>(server);
+  Register<kShooterStaticClass, &ShooterGetPrivateStaticClass>(server);
+  Register<kIsChildOf, &StructIsChildOf>(server);
+  Register<kUntamedTeam, &DinoGetUntamedTargetingTeam>(server);
+  Register<kWeakAssign, &WeakAssign>(server);
+  Register<kWeakGet, &WeakGet>(server);
+  Register<kRidingDino, &ShooterGetRidingDino>(server);
+  Register<kAllActors, &GetAllActorsOfClass>(server);
+  Register<kRconSend, &RconSendMessage>(server);
+  Register<kStricmp, &Stricmp>(server);
 
+  auto& names = server.Lookup();
   void* const originals[] = {
       reinterpret_cast<void*>(&DinoBeginPlay),
       reinterpret_cast<void*>(&DinoOnUncryo),

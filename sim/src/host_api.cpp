@@ -22,27 +22,56 @@ std::u16string CallerModule(const void* address) {
   return sim::Utf8ToUtf16(info.dli_fname);
 }
 
+std::string DoesNotExist(const std::string& name) {
+  return name + " does not exist";
+}
+
+// An unknown function name: the server ends, unless the host runs with HooksDoNotThrow; then the
+// host logs it and the caller goes on with a null or false answer.
+void UnknownFunction(Server& server, const std::string& name) {
+  if (!server.HooksDoNotThrow()) server.End(DoesNotExist(name));
+  server.Logs().Host().error(DoesNotExist(name));
+}
+
 }  // namespace
 
 std::uintptr_t GetAddress(const void* object, const std::string& field) {
-  return Server::Current().Lookup().FieldAddress(object, field);
+  auto& server = Server::Current();
+  const auto address = server.Lookup().FieldAddress(object, field);
+  if (!address) server.End(DoesNotExist(field));
+  return *address;
 }
 
 BitFieldInfo GetBitField(const void* object, const std::string& flag) {
-  const auto at = Server::Current().Lookup().FlagAddress(object, flag);
-  return BitFieldInfo{at.word_address, at.bit_position, at.num_bits, at.length};
+  auto& server = Server::Current();
+  const auto at = server.Lookup().FlagAddress(object, flag);
+  if (!at) server.End(DoesNotExist(flag));
+  return BitFieldInfo{at->word_address, at->bit_position, at->num_bits, at->length};
 }
 
 void* GetAddress(const std::string& function) {
-  return Server::Current().Lookup().FunctionAddress(function);
+  auto& server = Server::Current();
+  void* address = server.Lookup().FunctionAddress(function);
+  if (address == nullptr) UnknownFunction(server, function);
+  return address;
 }
 
 bool SetHook(const std::string& name, void* detour, void** original) {
-  return Server::Current().Hooks().Install(name, detour, original);
+  auto& server = Server::Current();
+  if (!server.Lookup().KnowsFunction(name)) {
+    UnknownFunction(server, name);
+    return false;
+  }
+  return server.Hooks().Install(name, detour, original);
 }
 
 bool DisableHook(const std::string& name, void* detour) {
-  return Server::Current().Hooks().Remove(name, detour);
+  auto& server = Server::Current();
+  if (!server.Lookup().KnowsFunction(name)) {
+    UnknownFunction(server, name);
+    return false;
+  }
+  return server.Hooks().Remove(name, detour);
 }
 
 void AddConsoleCommand(const std::u16string& name, const ConsoleCommand& handler) {
@@ -71,6 +100,8 @@ void* GetWorld() {
 void SendServerMessage(void* player_controller, float r, float g, float b, float a,
                        const std::u16string& text) {
   auto& server = Server::Current();
+  if (server.GameWorld().World() == nullptr)
+    server.End("A player message was sent while no world is up");
   const auto* player = server.GameWorld().PlayerByController(player_controller);
   const int id = player ? player->id : 0;
   server.Print(fmt::format("msg {} {} {} {} {} {}", id, r, g, b, a,

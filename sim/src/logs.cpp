@@ -1,5 +1,7 @@
 #include "sim/logs.h"
 
+#include <stdexcept>
+
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/sinks/basic_file_sink.h>
 
@@ -29,6 +31,27 @@ class ConsoleSink : public spdlog::sinks::base_sink<std::mutex> {
   std::function<void(const std::string&)> out_;
 };
 
+// A sink that throws on every write while its switch is on, and otherwise hands the line on.
+class SwitchedSink : public spdlog::sinks::sink {
+ public:
+  SwitchedSink(spdlog::sink_ptr inner, std::shared_ptr<const std::atomic<bool>> failing)
+      : inner_(std::move(inner)), failing_(std::move(failing)) {}
+
+  void log(const spdlog::details::log_msg& msg) override {
+    if (*failing_) throw std::runtime_error("the log cannot be written");
+    inner_->log(msg);
+  }
+  void flush() override { inner_->flush(); }
+  void set_pattern(const std::string& pattern) override { inner_->set_pattern(pattern); }
+  void set_formatter(std::unique_ptr<spdlog::formatter> formatter) override {
+    inner_->set_formatter(std::move(formatter));
+  }
+
+ private:
+  spdlog::sink_ptr inner_;
+  std::shared_ptr<const std::atomic<bool>> failing_;
+};
+
 }  // namespace
 
 class MemorySink : public spdlog::sinks::base_sink<std::mutex> {
@@ -56,12 +79,17 @@ class MemorySink : public spdlog::sinks::base_sink<std::mutex> {
 };
 
 LogSinks::LogSinks(const std::filesystem::path& file,
-                   std::function<void(const std::string&)> console)
+                   std::function<void(const std::string&)> console,
+                   std::shared_ptr<const std::atomic<bool>> failing)
     : file_(file), memory_(std::make_shared<MemorySink>()) {
   std::filesystem::create_directories(file.parent_path());
-  sinks_.push_back(std::make_shared<ConsoleSink>(std::move(console)));
-  sinks_.push_back(std::make_shared<spdlog::sinks::basic_file_sink_mt>(file.string()));
-  sinks_.push_back(memory_);
+  const spdlog::sink_ptr inner[] = {
+      std::make_shared<ConsoleSink>(std::move(console)),
+      std::make_shared<spdlog::sinks::basic_file_sink_mt>(file.string()), memory_};
+  for (const auto& sink : inner) sinks_.push_back(std::make_shared<SwitchedSink>(sink, failing));
+  host_ = std::make_shared<spdlog::logger>("API", sinks_.begin(), sinks_.end());
+  host_->set_pattern("%D %R [%n][%l] %v", spdlog::pattern_time_type::local);
+  host_->flush_on(spdlog::level::info);
 }
 
 LogSinks::~LogSinks() = default;

@@ -6,7 +6,8 @@
 // input, on SIGINT, SIGTERM or SIGPIPE, and on std::exit.
 //
 // Exit status: 0 when every command worked and every expect held, 1 otherwise, 2 for bad
-// command-line arguments or a server that cannot start.
+// command-line arguments or a server that cannot start, sim::kServerEndStatus (3) when the host
+// ended the server on a fatal error (sim::Server::End).
 #include <unistd.h>
 
 #include <atomic>

@@ -89,12 +89,20 @@ void PluginHost::Load() {
   const auto range = RangeOf(handle);
   code_begin_ = range.begin;
   code_end_ = range.end;
-  init();
+  try {
+    init();
+  } catch (...) {
+    server_.EndForEscapedException("Plugin_Init");
+  }
 }
 
 void PluginHost::Unload() {
   if (handle_ == nullptr) throw std::runtime_error("no plugin is loaded");
-  unload_();
+  try {
+    unload_();
+  } catch (...) {
+    server_.EndForEscapedException("Plugin_Unload");
+  }
   if (drop_timers_at_unload) server_.Clock().DropModule(ModuleName());
   ReportLeftovers();
   if (drop_timers_at_unload) dlclose(handle_);

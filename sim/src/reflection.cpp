@@ -1,7 +1,5 @@
 #include "sim/reflection.h"
 
-#include <stdexcept>
-
 namespace sim {
 
 void Reflection::AddField(const std::string& name, std::size_t offset) {
@@ -16,21 +14,19 @@ void Reflection::AddFunction(const std::string& name, void* address) {
   functions_[name] = address;
 }
 
-void Reflection::Unknown(const std::string& name) {
-  throw std::runtime_error("unknown game name: " + name);
-}
-
-std::uintptr_t Reflection::FieldAddress(const void* object, const std::string& name) {
+std::optional<std::uintptr_t> Reflection::FieldAddress(const void* object,
+                                                       const std::string& name) {
   ++lookups_;
   auto it = fields_.find(name);
-  if (it == fields_.end() || Hidden(name)) Unknown(name);
+  if (it == fields_.end() || Hidden(name)) return std::nullopt;
   return reinterpret_cast<std::uintptr_t>(object) + it->second;
 }
 
-Reflection::BitFieldAddress Reflection::FlagAddress(const void* object, const std::string& name) {
+std::optional<Reflection::BitFieldAddress> Reflection::FlagAddress(const void* object,
+                                                                   const std::string& name) {
   ++lookups_;
   auto it = flags_.find(name);
-  if (it == flags_.end() || Hidden(name)) Unknown(name);
+  if (it == flags_.end() || Hidden(name)) return std::nullopt;
   return BitFieldAddress{reinterpret_cast<std::uintptr_t>(object) + it->second.word_offset,
                          it->second.bit, 1, 4};
 }
@@ -38,12 +34,16 @@ Reflection::BitFieldAddress Reflection::FlagAddress(const void* object, const st
 void* Reflection::FunctionAddress(const std::string& name) {
   ++lookups_;
   auto it = functions_.find(name);
-  if (it == functions_.end() || Hidden(name)) Unknown(name);
+  if (it == functions_.end() || Hidden(name)) return nullptr;
   return it->second;
 }
 
 bool Reflection::Knows(const std::string& name) const {
   return !Hidden(name) && (fields_.count(name) || flags_.count(name) || functions_.count(name));
+}
+
+bool Reflection::KnowsFunction(const std::string& name) const {
+  return !Hidden(name) && functions_.count(name) != 0;
 }
 
 }  // namespace sim

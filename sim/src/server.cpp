@@ -1,13 +1,18 @@
 #include "sim/server.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <utility>
 
 #include <unistd.h>
+
+#include <nlohmann/json.hpp>
 
 namespace sim {
 
@@ -57,7 +62,7 @@ Server::Server(ServerOptions options)
   std::filesystem::create_directories(Win64Dir());
   WriteHostConfig(Win64Dir());
   current_server = this;
-  logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_);
+  logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_, faults_.LogSwitch());
   game_ = std::make_unique<Game>(*this);
   plugin_ = std::make_unique<PluginHost>(*this, std::move(options.plugin_file));
 }
@@ -90,6 +95,38 @@ void Server::Error(const std::string& text) {
 std::vector<std::string> Server::TakeHeldErrors() {
   holding_errors_ = false;
   return std::exchange(held_errors_, {});
+}
+
+void Server::End(const std::string& message) {
+  faults_.HealLog();
+  logs_->Host().critical(message);
+  logs_->Host().flush();
+  std::cerr << "[API][critical] " << message << std::endl;
+  std::cout.flush();
+  std::fflush(nullptr);
+  std::_Exit(kServerEndStatus);
+}
+
+void Server::EndForEscapedException(const std::string& where) {
+  std::string what = "an exception that is no std::exception";
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    what = error.what();
+  } catch (...) {
+  }
+  End("Unhandled exception from " + where + ": " + what);
+}
+
+bool Server::HooksDoNotThrow() const {
+  std::ifstream in(Win64Dir() / "config.json");
+  if (!in) return false;
+  const auto config = nlohmann::json::parse(in, nullptr, false);
+  if (config.is_discarded() || !config.is_object()) return false;
+  const auto settings = config.find("settings");
+  if (settings == config.end() || !settings->is_object()) return false;
+  const auto flag = settings->find("HooksDoNotThrow");
+  return flag != settings->end() && flag->is_boolean() && flag->get<bool>();
 }
 
 std::filesystem::path Server::Win64Dir() const {

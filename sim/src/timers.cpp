@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "sim/memory.h"
+
 namespace sim {
 
 void Timers::Add(const std::function<void()>& callback, int delay_seconds,
@@ -25,9 +27,10 @@ void Timers::Advance(double seconds, const std::function<void(const std::string&
     try {
       timer.callback();
     } catch (const std::exception& error) {
-      on_error(std::string("timer callback threw: ") + error.what());
+      on_error("timer " + Utf16ToUtf8(timer.identifier) + ": " + error.what());
     } catch (...) {
-      on_error("timer callback threw");
+      on_error("timer " + Utf16ToUtf8(timer.identifier) +
+               ": an exception that is no std::exception");
     }
   }
   now_ = target;

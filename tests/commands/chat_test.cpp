@@ -22,6 +22,7 @@ class Chat : public CommandsTest {
     Run("player Ada admin");                        // 1
     Run("player Ben");                              // 2
     Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 3
+    Run("wait 3");  // its delayed re-applications are done before the chat's seconds pass
     TakeLogLines();
   }
 };
@@ -56,15 +57,13 @@ TEST_F(Chat, APlayerWhoIsNoAdministratorMayNotResize) {
   EXPECT_DOUBLE_EQ(Scale(3), 0.4);
 }
 
+// With the flag's name unknown to the host, reading it ends the server: the banner must not.
 TEST_F(Chat, TheAdminFlagIsReadOnlyForARecognisedSubcommand) {
   Run("host forget APrimalPlayerController.bIsAdmin");
   EXPECT_EQ(Replies("chat 2 /hordesize help"), Lines{Msg(2, kBlue, kBanner)});
   EXPECT_EQ(TakeLogLines(), Lines{});
-  // Where it is read, its loss is logged and nothing is answered or changed.
-  EXPECT_EQ(Replies("chat 1 /hordesize resizeall"), Lines{});
-  const Lines logs = TakeLogLines();
-  ASSERT_EQ(logs.size(), 1u);
-  EXPECT_EQ(logs[0].rfind("[Tinyhorde] Chat /hordesize failed: ", 0), 0u) << logs[0];
+  EXPECT_SERVER_ENDS(Replies("chat 1 /hordesize resizeall"),
+                     "APrimalPlayerController.bIsAdmin does not exist");
 }
 
 TEST_F(Chat, NoPlayerOrNoMessageOrATab) {

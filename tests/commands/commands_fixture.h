@@ -28,6 +28,13 @@ inline constexpr const char* kNoConfig =
 inline constexpr const char* kConfigFile =
     "ShooterGame/Binaries/Win64/ArkApi/Plugins/Tinyhorde/config.json";
 
+// The game drops a player's chat line that comes less than a second of game time after their last
+// accepted one. The tests' Replies let a second pass before each chat line, so that every one
+// reaches the command.
+inline bool IsChatLine(const std::string& line) {
+  return line.rfind("chat ", 0) == 0;
+}
+
 inline std::string Resized(int count) {
   return fmt::format("[Tinyhorde] Resized {} tamed super-large creature(s) to Rex scale.", count);
 }
@@ -69,6 +76,7 @@ class CommandsTest : public simtest::SimFixture {
 
   // The msg and rcon lines of one console line.
   Lines Replies(const std::string& line) {
+    if (IsChatLine(line)) Run("wait 1");
     Lines replies;
     for (auto& printed : Run(line))
       if (printed.rfind("msg ", 0) == 0 || printed.rfind("rcon ", 0) == 0)

@@ -24,6 +24,7 @@ class FromTheLibrary : public simtest::SimFixture {
     TakeLogLines();
   }
   Lines Replies(const std::string& line) {
+    if (IsChatLine(line)) Run("wait 1");
     Lines replies;
     for (auto& printed : Run(line))
       if (printed.rfind("msg ", 0) == 0 || printed.rfind("rcon ", 0) == 0)

@@ -160,8 +160,11 @@ TEST_F(Engine, AnyOneSignOfOwnershipCountsAsTamed) {
   sim::ReleaseGameString(dino->TamedName);
   sim::SetBit(dino->DinoFlags, sim::kBitDidSetupTamed, true);
   EXPECT_TRUE(tamed());
-  Server().Lookup().MakeUnknown("APrimalDinoCharacter.bDidSetupTamed");
-  EXPECT_FALSE(tamed()) << "a failed look-up answers false";
+  sim::SetBit(dino->DinoFlags, sim::kBitDidSetupTamed, false);
+  dino->UntamedTargetingTeam = 3;
+  EXPECT_TRUE(tamed()) << "the untamed team decides";
+  Server().Faults().Fail("APrimalDinoCharacter.GetUntamedTargetingTeam()");
+  EXPECT_FALSE(tamed()) << "a failed game call answers false";
 }
 
 // ---- applying the scale -------------------------------------------------------------------
@@ -218,25 +221,20 @@ TEST_F(Engine, MissingComponentsAndFailedWritesDoNotStopTheOtherSteps) {
   EXPECT_DOUBLE_EQ(Root(no_mesh).X, 0.25);
   EXPECT_DOUBLE_EQ(Camera(no_mesh, "TPVDefaultCameraOffset").X, 10.0);
 
+  // Restoring writes each place under its own guard: with the game's scale function failing,
+  // the base, the root and the mesh are still put back.
   const int guarded = Make("Dreadnoughtus_Character_BP_C");
-  Server().Lookup().MakeUnknown("APrimalDinoCharacter.BaseDinoScale");
-  Server().Lookup().MakeUnknown("ACharacter.Mesh");
   EXPECT_TRUE(ApplyCreatureScale(P(guarded), "t", true));
-  EXPECT_DOUBLE_EQ(Root(guarded).X, 0.25);
-  EXPECT_DOUBLE_EQ(Camera(guarded, "TPVDefaultCameraOffset").X, 10.0);
+  Server().Faults().Fail("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
+  EXPECT_TRUE(RestoreNormalScale(P(guarded)));
   EXPECT_DOUBLE_EQ(Base(guarded).X, 1.0);
-
-  // Restoring writes each place under its own guard: the mesh and the base stay unknown, the
-  // actor scale and the root are still put back.
-  EXPECT_TRUE(RestoreNormalScale(P(guarded)));
   EXPECT_DOUBLE_EQ(Root(guarded).X, 1.0);
-  Server().Lookup().MakeUnknown("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
-  Server().Lookup().MakeUnknown("AActor.RootComponent");
-  Server().Lookup().MakeKnown("ACharacter.Mesh");
-  Dino(guarded)->PrimalCharacter.Character.Mesh->RelativeScale3D = {0.3, 0.3, 0.3};
-  EXPECT_TRUE(RestoreNormalScale(P(guarded)));
   EXPECT_DOUBLE_EQ(Mesh(guarded).X, 1.0);
   EXPECT_EQ(LiveBlocks(), 0u);
+  // A field name the host does not know ends the server: there is nothing left to guard.
+  Server().Lookup().MakeUnknown("APrimalDinoCharacter.BaseDinoScale");
+  EXPECT_SERVER_ENDS(RestoreNormalScale(P(guarded)),
+                     "APrimalDinoCharacter.BaseDinoScale does not exist");
 }
 
 TEST_F(Engine, WithDebugLogOffNothingIsLoggedButEverythingIsWritten) {
@@ -300,8 +298,6 @@ TEST_F(Engine, NearMissPropertiesAreLeftAloneAndAClassWithoutOffsetsStillGetsAnE
   EXPECT_DOUBLE_EQ(at(1), 40.0);
   EXPECT_DOUBLE_EQ(at(2), 60.0);
   EXPECT_DOUBLE_EQ(Dino(id)->RiderFPVCameraOffset.Z, 25.0) << "only the rider offset moves";
-  Server().Lookup().MakeUnknown("APrimalDinoCharacter.RiderFPVCameraOffset");
-  EXPECT_NO_THROW(tinyhorde::ScaleRiderCamera(P(id), 1.0));
 }
 
 TEST_F(Engine, ACreatureFirstSeenAtFullSizeKeepsItsOffsets) {

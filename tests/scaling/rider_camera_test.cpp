@@ -114,13 +114,12 @@ TEST_F(RiderCamera, ClassWithoutOffsetsStillScalesTheRiderOffset) {
   EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 25}));
 }
 
-TEST_F(RiderCamera, UnknownRiderOffsetOnlySkipsThatStep) {
+// A field name the host does not know ends the server; the rider offset step is never skipped.
+TEST_F(RiderCamera, UnknownRiderOffsetEndsTheServer) {
   const int id = Make(kDread);
   Server().Lookup().MakeUnknown("APrimalDinoCharacter.RiderFPVCameraOffset");
-  EXPECT_NO_THROW(ScaleCamera(id, 0.5));
-  EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), sim::FVector{20, 0, 10}));
-  EXPECT_TRUE(Same(Offset(id, "FPVAimingCameraOffset"), sim::FVector{7.5, 2.5, 37.5}));
-  EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 50}));
+  EXPECT_SERVER_ENDS(ScaleCamera(id, 0.5),
+                     "APrimalDinoCharacter.RiderFPVCameraOffset does not exist");
 }
 
 TEST_F(RiderCamera, NullAndClasslessCreaturesAreIgnored) {

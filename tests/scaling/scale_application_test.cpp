@@ -212,33 +212,20 @@ TEST_F(Application, CreatureWithoutMeshIsApplied) {
   EXPECT_TRUE(Same(Mesh(id), Uniform(1.0)));
 }
 
-// A field the game does not know skips only its own step: the call still answers true and the
-// later steps (mesh or BaseDinoScale, camera, debug line) still happen.
-TEST_F(Application, UnknownBaseDinoScaleSkipsOnlyThatStep) {
+// A field name the host does not know ends the server as soon as the plugin reads it: it is never
+// skipped.
+class ApplicationWithUnknownField : public Application,
+                                    public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ApplicationWithUnknownField, EndsTheServer) {
   const int id = MakeTamed(kDread);
-  const sim::FVector tpv = Offset(id, "TPVDefaultCameraOffset");
-  Server().Lookup().MakeUnknown("APrimalDinoCharacter.BaseDinoScale");
-  TakeLogLines();
-  EXPECT_TRUE(Apply(id));
-  EXPECT_TRUE(Same(Root(id), Uniform(0.25)));
-  EXPECT_TRUE(Same(Base(id), Uniform(1.0)));
-  EXPECT_TRUE(Same(Mesh(id), Uniform(0.25)));
-  EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), Times(0.25, tpv)));
-  EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Resized").size(), 1u);
+  Server().Lookup().MakeUnknown(GetParam());
+  EXPECT_SERVER_ENDS(Apply(id), std::string(GetParam()) + " does not exist");
 }
 
-TEST_F(Application, UnknownMeshSkipsOnlyThatStep) {
-  const int id = MakeTamed(kDread);
-  const sim::FVector tpv = Offset(id, "TPVDefaultCameraOffset");
-  Server().Lookup().MakeUnknown("ACharacter.Mesh");
-  TakeLogLines();
-  EXPECT_TRUE(Apply(id));
-  EXPECT_TRUE(Same(Root(id), Uniform(0.25)));
-  EXPECT_TRUE(Same(Base(id), Uniform(0.25)));
-  EXPECT_TRUE(Same(Mesh(id), Uniform(1.0)));
-  EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), Times(0.25, tpv)));
-  EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Resized").size(), 1u);
-}
+INSTANTIATE_TEST_SUITE_P(ScaleFields, ApplicationWithUnknownField,
+                         ::testing::Values("APrimalDinoCharacter.BaseDinoScale", "ACharacter.Mesh"),
+                         [](const auto& info) { return TestNameOf(info.param); });
 
 // ---- Restoration ---------------------------------------------------------------------------
 
@@ -308,52 +295,46 @@ INSTANTIATE_TEST_SUITE_P(
                       }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// One unknown game name at a time: only the writes that need it are skipped.
-struct UnknownCase {
-  const char* unknown;
-  bool root;
-  bool base;
-  bool mesh;
-};
+// The game's scale function lost, as a name the host does not know (under HooksDoNotThrow; any
+// other host ends the server) or as a function that raises: every other write still happens, and
+// the root is still written through its component field.
+class RestoreWithLostScaleFunction : public Restoration,
+                                     public ::testing::WithParamInterface<const char*> {};
 
-void PrintTo(const UnknownCase& c, std::ostream* os) {
-  *os << c.unknown;
-}
-
-class RestoreWithUnknownName : public Restoration,
-                               public ::testing::WithParamInterface<UnknownCase> {};
-
-TEST_P(RestoreWithUnknownName, EveryOtherWriteStillHappens) {
-  const auto& c = GetParam();
+TEST_P(RestoreWithLostScaleFunction, EveryOtherWriteStillHappens) {
   const int id = MakeTamed(kDread);
   SetAllScales(id, 0.25);
-  Server().Lookup().MakeUnknown(c.unknown);
+  if (std::string(GetParam()) == "forget") SetHooksDoNotThrow();
+  Run(std::string("host ") + GetParam() +
+      " AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
   TakeLogLines();
   bool restored = false;
   EXPECT_NO_THROW(restored = Restore(id));
   EXPECT_TRUE(restored);
-  EXPECT_TRUE(Same(Root(id), Uniform(c.root ? 1.0 : 0.25))) << "root " << Root(id).X;
-  EXPECT_TRUE(Same(Base(id), Uniform(c.base ? 1.0 : 0.25))) << "base " << Base(id).X;
-  EXPECT_TRUE(Same(Mesh(id), Uniform(c.mesh ? 1.0 : 0.25))) << "mesh " << Mesh(id).X;
+  ExpectAllScales(id, 1.0);
   EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Restored").size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RestoreLookups, RestoreWithUnknownName,
-    ::testing::Values(
-        // The root is still written through its component field.
-        UnknownCase{"AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)", true, true, true},
-        UnknownCase{"APrimalDinoCharacter.BaseDinoScale", true, false, true},
-        // The root is still written through the game's own function.
-        UnknownCase{"AActor.RootComponent", true, true, true},
-        UnknownCase{"ACharacter.Mesh", true, true, false},
-        UnknownCase{"USceneComponent.RelativeScale3D", true, true, false}),
-    [](const auto& info) {
-      std::string name;
-      for (char ch : std::string(info.param.unknown))
-        if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(ScaleFunction, RestoreWithLostScaleFunction,
+                         ::testing::Values("forget", "fail"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// A field name the host does not know ends the server; no write is skipped over it.
+class RestoreWithUnknownField : public Restoration,
+                                public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RestoreWithUnknownField, EndsTheServer) {
+  const int id = MakeTamed(kDread);
+  SetAllScales(id, 0.25);
+  Server().Lookup().MakeUnknown(GetParam());
+  EXPECT_SERVER_ENDS(Restore(id), std::string(GetParam()) + " does not exist");
+}
+
+INSTANTIATE_TEST_SUITE_P(RestoreFields, RestoreWithUnknownField,
+                         ::testing::Values("APrimalDinoCharacter.BaseDinoScale",
+                                           "AActor.RootComponent", "ACharacter.Mesh",
+                                           "USceneComponent.RelativeScale3D"),
+                         [](const auto& info) { return TestNameOf(info.param); });
 
 }  // namespace
 }  // namespace scalingtest

@@ -4,6 +4,7 @@
 // during the call was given back.
 #pragma once
 
+#include <cctype>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -20,6 +21,14 @@
 namespace scalingtest {
 
 using Lines = std::vector<std::string>;
+
+// A game name as a test parameter's name: its letters and digits.
+inline std::string TestNameOf(const std::string& game_name) {
+  std::string name;
+  for (char ch : game_name)
+    if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+  return name;
+}
 
 inline sim::FVector Uniform(double s) {
   return sim::FVector{s, s, s};

@@ -300,8 +300,26 @@ TEST_F(Selection, NullCreatureIsNotTamed) {
   EXPECT_FALSE(IsTamedCreature(nullptr));
 }
 
-// A name the game does not know makes the whole answer false, even when a sign read after it
-// would have said tamed.
+// A game call that fails makes the whole answer false, even when a sign read after it would
+// have said tamed: the untamed team function lost, as a name the host does not know (under
+// HooksDoNotThrow; any other host ends the server) or as a function that raises.
+class TamedLostFunction : public Selection, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TamedLostFunction, AnswersFalseWithoutThrowing) {
+  const int id = Make("Dreadnoughtus_Character_BP_C");
+  Teams(*Dino(id), 3000, 2000);
+  ASSERT_TRUE(IsTamedCreature(Host(id))) << "the creature must count as tamed before";
+  if (std::string(GetParam()) == "forget") SetHooksDoNotThrow();
+  Run(std::string("host ") + GetParam() + " APrimalDinoCharacter.GetUntamedTargetingTeam()");
+  bool tamed = true;
+  EXPECT_NO_THROW(tamed = IsTamedCreature(Host(id)));
+  EXPECT_FALSE(tamed);
+}
+
+INSTANTIATE_TEST_SUITE_P(UntamedTeam, TamedLostFunction, ::testing::Values("forget", "fail"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// A field or flag name the host does not know ends the server when the tamed test reads it.
 struct UnknownNameCase {
   const char* unknown;
   void (*prepare)(sim::APrimalDinoCharacter&);
@@ -313,15 +331,13 @@ void PrintTo(const UnknownNameCase& c, std::ostream* os) {
 
 class TamedUnknownName : public Selection, public ::testing::WithParamInterface<UnknownNameCase> {};
 
-TEST_P(TamedUnknownName, AnswersFalseWithoutThrowing) {
+TEST_P(TamedUnknownName, EndsTheServer) {
   const auto& c = GetParam();
   const int id = Make("Dreadnoughtus_Character_BP_C");
   c.prepare(*Dino(id));
   ASSERT_TRUE(IsTamedCreature(Host(id))) << "the creature must count as tamed before";
   Server().Lookup().MakeUnknown(c.unknown);
-  bool tamed = true;
-  EXPECT_NO_THROW(tamed = IsTamedCreature(Host(id)));
-  EXPECT_FALSE(tamed);
+  EXPECT_SERVER_ENDS(IsTamedCreature(Host(id)), std::string(c.unknown) + " does not exist");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -332,15 +348,8 @@ INSTANTIATE_TEST_SUITE_P(
                           "APrimalDinoCharacter.OwningPlayerID",
                           [](sim::APrimalDinoCharacter& d) { d.TamerString = GameText(3); }},
                       UnknownNameCase{"APrimalDinoCharacter.TamedName",
-                                      [](sim::APrimalDinoCharacter& d) { Teams(d, 3000, 2000); }},
-                      UnknownNameCase{"APrimalDinoCharacter.GetUntamedTargetingTeam()",
                                       [](sim::APrimalDinoCharacter& d) { Teams(d, 3000, 2000); }}),
-    [](const auto& info) {
-      std::string name;
-      for (char ch : std::string(info.param.unknown))
-        if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-      return name;
-    });
+    [](const auto& info) { return TestNameOf(info.param.unknown); });
 
 }  // namespace
 }  // namespace scalingtest

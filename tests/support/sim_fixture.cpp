@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
+#include <string_view>
 
 #include "config/plugin_settings.h"
 #include "plugin/lifecycle.h"
@@ -10,6 +11,15 @@
 #include "scaling/rider_camera.h"
 
 namespace simtest {
+
+std::string CriticalLine(const std::string& message) {
+  std::string pattern = "\\[API\\]\\[critical\\] ";
+  for (char c : message) {
+    if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
 
 void SimFixture::SetUp() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tinyhorde-test-XXXXXX").string();
@@ -44,6 +54,10 @@ void SimFixture::WriteFile(const std::filesystem::path& relative_to_root, const 
   const auto file = root_ / relative_to_root;
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+void SimFixture::SetHooksDoNotThrow() {
+  WriteFile("ShooterGame/Binaries/Win64/config.json", R"({"settings": {"HooksDoNotThrow": true}})");
 }
 
 std::vector<std::string> SimFixture::TakeLogLines() {

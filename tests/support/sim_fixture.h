@@ -15,6 +15,15 @@
 
 namespace simtest {
 
+// The regular expression of the host's critical line with this message, as a server that ends
+// writes it to standard error.
+std::string CriticalLine(const std::string& message);
+
+// The statement ends the server (sim::Server::End) with this critical message.
+#define EXPECT_SERVER_ENDS(statement, message)                               \
+  EXPECT_EXIT(statement, ::testing::ExitedWithCode(::sim::kServerEndStatus), \
+              ::simtest::CriticalLine(message))
+
 class SimFixture : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -28,6 +37,9 @@ class SimFixture : public ::testing::Test {
 
   // Creates the folders on the way.
   void WriteFile(const std::filesystem::path& relative_to_root, const std::string& text);
+  // Writes the host's own config.json with settings.HooksDoNotThrow set: an unknown function name
+  // then gives a null address, and a hook on it is refused, instead of ending the server.
+  void SetHooksDoNotThrow();
 
   // Messages written to the host's log sinks since the last call: the message alone, or the
   // whole formatted line.

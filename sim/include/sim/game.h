@@ -96,6 +96,11 @@ class Game {
   UWorld* World() const { return world_up_ ? world_ : nullptr; }
   void SetWorldUp(bool up) { world_up_ = up; }
 
+  // The game's chat spam gate: a player's chat line that comes less than a second of game time
+  // after their last accepted one is dropped before any command sees it. Answers whether the
+  // line at time now is accepted; only an accepted line moves the player's time.
+  bool AcceptChatLine(int player, double now);
+
   // Making things.
   int AddPlayer(const std::string& name, bool admin);
   // Creates a creature of the species and lets it begin play.
@@ -163,6 +168,17 @@ class Game {
   void RemoveCreature(APrimalDinoCharacter* dino);
   std::vector<AActor*> ActorsOfClass(const UClass* cls) const;
   const HookTable::Point& Entry(Hook hook) const { return *entries_[static_cast<int>(hook)]; }
+  // Calls a hookable function through its entry, as the game does everywhere, also when one
+  // game function calls another. An exception that comes out of the entry left a detour (plugin
+  // code) into the game, and ends the server.
+  template <typename F, typename... Args>
+  auto Enter(Hook hook, Args... args) {
+    try {
+      return HookTable::Entry<F>(Entry(hook))(args...);
+    } catch (...) {
+      EscapedFrom(hook);
+    }
+  }
   Server& server() { return server_; }
   int NextId() { return next_id_++; }
 
@@ -171,6 +187,7 @@ class Game {
   int SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving);
   int BuildFromRecord(const StoredRecord& record);
   void RegisterNames();
+  [[noreturn]] void EscapedFrom(Hook hook);
 
   Server& server_;
   UWorld* world_ = nullptr;
@@ -180,6 +197,7 @@ class Game {
   std::map<int, APrimalDinoCharacter*> creatures_;
   std::deque<StoredRecord> stored_;
   std::vector<GameCall> calls_;
+  std::map<const void*, double> last_chat_;  // by player controller: the last accepted line's time
   const HookTable::Point* entries_[static_cast<int>(Hook::Count)] = {};
 };
 

@@ -2,8 +2,10 @@
 // links against, as a real plugin links against its host's import library. Game objects cross
 // this boundary as untyped pointers; the binding gives them their types.
 //
-// Every function runs on the calling (game) thread. Name look-ups throw std::runtime_error for
-// a name the game does not know.
+// Every function runs on the calling (game) thread. As on the real host, an unknown field or
+// flag name ends the server (Server::End); so does an unknown function name, in look-ups and in
+// SetHook / DisableHook, unless the host's config.json sets settings.HooksDoNotThrow: then the
+// host logs "<name> does not exist", a look-up answers null and a hook call answers false.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +48,8 @@ bool RemoveChatCommand(const std::u16string& name);
 // World, messages, timers, logs, folders.
 void* GetWorld();
 // Messages and timers belong to the module (library) that calls these functions, found from the
-// return address and spelled as the host loaded it, as the real host does.
+// return address and spelled as the host loaded it, as the real host does. A player message
+// while no world is up ends the server (the real host has no messaging then).
 void SendServerMessage(void* playerController, float r, float g, float b, float a,
                        const std::u16string& text);
 void DelayExecute(const std::function<void()>& callback, int delaySeconds,

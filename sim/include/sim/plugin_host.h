@@ -2,7 +2,7 @@
 // the plugin folder of the server layout, opened with dlopen, and its Plugin_Init and
 // Plugin_Unload entries are called. At unload the host drops the plugin's pending timers and
 // reports (as errors) any hook or command the plugin left behind, removing them so that no host
-// record points into the closed library.
+// record points into the closed library. An exception out of either entry ends the server.
 #pragma once
 
 #include <filesystem>

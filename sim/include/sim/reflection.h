@@ -2,11 +2,14 @@
 // bit) and functions ("Class.Function(ArgTypes)" → address). Each look-up is one hash-map
 // look-up keyed by the whole name, as on the real host, and is counted.
 //
-// A test can make a chosen name unknown; looking it up then fails as an unknown name does.
+// A look-up of a name the game does not know answers nothing; what follows from that (the server
+// ends, or a null address) is the host's business (host_api.cpp). A test can make a chosen name
+// unknown; looking it up then answers nothing as for any unknown name.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -26,14 +29,16 @@ class Reflection {
   void AddFlag(const std::string& name, std::size_t word_offset, std::uint32_t bit);
   void AddFunction(const std::string& name, void* address);
 
-  // Throw std::runtime_error for an unknown name.
-  std::uintptr_t FieldAddress(const void* object, const std::string& name);
-  BitFieldAddress FlagAddress(const void* object, const std::string& name);
+  // Nothing (or null) for an unknown name.
+  std::optional<std::uintptr_t> FieldAddress(const void* object, const std::string& name);
+  std::optional<BitFieldAddress> FlagAddress(const void* object, const std::string& name);
   void* FunctionAddress(const std::string& name);
 
   void MakeUnknown(const std::string& name) { unknown_.insert(name); }
   void MakeKnown(const std::string& name) { unknown_.erase(name); }
+  // Not counted as look-ups.
   bool Knows(const std::string& name) const;
+  bool KnowsFunction(const std::string& name) const;
 
   std::uint64_t Lookups() const { return lookups_; }
 
@@ -42,7 +47,6 @@ class Reflection {
     std::size_t word_offset;
     std::uint32_t bit;
   };
-  [[noreturn]] static void Unknown(const std::string& name);
   bool Hidden(const std::string& name) const { return !unknown_.empty() && unknown_.count(name); }
 
   std::unordered_map<std::string, std::size_t> fields_;

@@ -1,5 +1,11 @@
 // The simulated server: the game and its plugin host, under one server root laid out as the real
 // server's. One server is current at a time; the host interface (host_api.h) reaches it.
+//
+// The host is as strict as the real one: on a fatal error (an unknown game name, a player message
+// while no world is up, a player-only game function called on another object, an exception that
+// leaves plugin code into the game or the host) it ends the server process, as the real server
+// ends: End writes the host's critical line, flushes the logs and exits with kServerEndStatus.
+// Nothing the plugin does can catch that.
 #pragma once
 
 #include <filesystem>
@@ -10,6 +16,7 @@
 
 #include "sim/classes.h"
 #include "sim/commands.h"
+#include "sim/faults.h"
 #include "sim/game.h"
 #include "sim/hooks.h"
 #include "sim/logs.h"
@@ -21,6 +28,9 @@
 #include "sim/timers.h"
 
 namespace sim {
+
+// The exit status of a server process that the host ended on a fatal error (see Server::End).
+inline constexpr int kServerEndStatus = 3;
 
 struct ServerOptions {
   std::filesystem::path root;         // made when missing
@@ -49,6 +59,21 @@ class Server {
   void HoldErrors() { holding_errors_ = true; }
   std::vector<std::string> TakeHeldErrors();
 
+  // Ends the server process: message becomes the host's critical log line (also written to
+  // standard error as "[API][critical] <message>"), the logs and the output are flushed, and the
+  // process exits with kServerEndStatus at once, running no destructor. The critical line gets
+  // through even while the log is set to fail.
+  [[noreturn]] void End(const std::string& message);
+  // Ends the server for the exception being handled (call it from a catch block only): one that
+  // left plugin code at where, into the game or the host.
+  [[noreturn]] void EndForEscapedException(const std::string& where);
+
+  // Whether the host's own config.json (in Win64Dir()) sets settings.HooksDoNotThrow: then an
+  // unknown function name gives a null address, and a hook on it is refused, instead of ending
+  // the server. The file is read at each call (an unknown name is rare), so a test or a script
+  // may write it at any time before.
+  bool HooksDoNotThrow() const;
+
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path Win64Dir() const;
   std::filesystem::path PluginDir() const;
@@ -57,6 +82,7 @@ class Server {
   TrackedMemory& Memory() { return memory_; }
   NameTable& Names() { return names_; }
   Reflection& Lookup() { return reflection_; }
+  sim::Faults& Faults() { return faults_; }
   HookTable& Hooks() { return hooks_; }
   ObjectTable& Objects() { return objects_; }
   ClassTree& Classes() { return classes_; }
@@ -72,6 +98,7 @@ class Server {
   int errors_ = 0;
   bool holding_errors_ = false;
   std::vector<std::string> held_errors_;
+  sim::Faults faults_;
   TrackedMemory memory_;
   NameTable& names_;
   Reflection reflection_;

@@ -24,7 +24,8 @@ class Timers {
   void Add(const std::function<void()>& callback, int delay_seconds,
            const std::u16string& identifier, const std::u16string& module);
   // Advances the clock by seconds, running every timer that falls due. A callback that throws is
-  // reported through on_error and the others still run.
+  // reported through on_error ("timer <identifier>: <what>"); if on_error returns, the others
+  // still run.
   void Advance(double seconds, const std::function<void(const std::string&)>& on_error);
   // Drops the pending timers of one module; answers how many.
   std::size_t DropModule(const std::u16string& module);
