@@ -10,12 +10,22 @@
 
 namespace tinyhorde {
 
+namespace {
+
+std::mutex report_mutex;
+std::set<std::string> reported;  // guarded by report_mutex
+
+}  // namespace
+
+void ForgetReportedFailures() noexcept {
+  const std::lock_guard lock(report_mutex);
+  reported.clear();
+}
+
 void ReportFailure(const char* where, const char* what) noexcept {
   try {
-    static std::mutex mutex;
-    static std::set<std::string> reported;
     {
-      const std::lock_guard lock(mutex);
+      const std::lock_guard lock(report_mutex);
       if (!reported.insert(where != nullptr ? where : "").second) return;
     }
     LogError(fmt::format("[Tinyhorde] {} failed: {}", where != nullptr ? where : "",

@@ -11,6 +11,8 @@ namespace tinyhorde {
 // Logs "[Tinyhorde] {where} failed: {what}", once per place for the life of the library, so
 // that a detour failing on every character does not flood the log. Never throws.
 void ReportFailure(const char* where, const char* what) noexcept;
+// Lets every place report once more; Plugin_Init calls it.
+void ForgetReportedFailures() noexcept;
 
 // Runs work; whatever it throws is reported under where and goes no further. Answers whether
 // work completed.

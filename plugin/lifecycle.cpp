@@ -93,6 +93,7 @@ void InitializePlugin() {
     RemoveCommandsAndHooks();
   }
   CreateLogger();
+  ForgetReportedFailures();
   LogInfo("[Tinyhorde] Initializing...");
   LoadConfig();
   refused_hooks = InstallHooks();

@@ -1,9 +1,9 @@
 #include "scaling/delayed_resize.h"
 
+#include <array>
 #include <atomic>
+#include <charconv>
 #include <string>
-
-#include <fmt/format.h>
 
 #include "host/game.h"
 #include "host/services.h"
@@ -15,7 +15,25 @@
 namespace tinyhorde {
 
 namespace {
+
 std::atomic<std::uint64_t> timer_serial{0};
+
+constexpr char kTimerPrefix[] = "Tinyhorde_Timer_";
+// The prefix, up to 20 digits and the terminator.
+using TimerNameText = std::array<host::TCHAR, sizeof(kTimerPrefix) + 20>;
+
+// "Tinyhorde_Timer_<serial>" as the game's text, built without the heap.
+TimerNameText TimerName(std::uint64_t serial) {
+  TimerNameText text{};
+  std::size_t at = 0;
+  for (const char* c = kTimerPrefix; *c != 0; ++c) text[at++] = static_cast<host::TCHAR>(*c);
+  char digits[20];
+  const auto end = std::to_chars(digits, digits + sizeof digits, serial).ptr;
+  for (const char* c = digits; c != end; ++c) text[at++] = static_cast<host::TCHAR>(*c);
+  text[at] = 0;
+  return text;
+}
+
 }  // namespace
 
 std::uint64_t TimerSerial() {
@@ -27,7 +45,7 @@ void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* lab
   const host::FWeakObjectPtr weak = MakeWeakReference(creature);
   std::string text = label != nullptr ? label : "Delayed";
   const std::uint64_t serial = timer_serial.fetch_add(1) + 1;
-  const host::FString name(fmt::format("Tinyhorde_Timer_{}", serial).c_str());
+  const host::FString name(TimerName(serial).data());
   auto callback = [weak, text]() {
     // The host may still run a timer after the plugin was unloaded; then it does nothing.
     if (!PluginIsActive()) return;

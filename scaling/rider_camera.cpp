@@ -20,20 +20,65 @@ namespace {
 
 using host::FVector;
 
-const std::array<std::string, 4>& CameraOffsetNames() {
-  static const std::array<std::string, 4> names = {
-      "TPVDefaultCameraOffset", "TPVAimingCameraOffset", "FPVDefaultCameraOffset",
-      "FPVAimingCameraOffset"};
-  return names;
+constexpr std::size_t kOffsetNames = 4;
+constexpr std::array<const char*, kOffsetNames> kCameraOffsetNames = {
+    "TPVDefaultCameraOffset", "TPVAimingCameraOffset", "FPVDefaultCameraOffset",
+    "FPVAimingCameraOffset"};
+
+// Where a class keeps its camera offsets: for each of its own properties that bears one of the
+// four names and has the vector's size, the name's slot and the property's offset, in the
+// class's order. Found once per class; classes live as long as the game.
+struct CameraLayout {
+  std::size_t count = 0;
+  struct Entry {
+    std::size_t slot;
+    host::int32 offset;
+  };
+  std::array<Entry, 8> entries{};
+};
+
+// A creature's offsets as first seen, by name slot, and its RiderFPVCameraOffset.
+struct Baselines {
+  std::array<FVector, kOffsetNames> offsets{};
+  std::array<bool, kOffsetNames> have{};
+  FVector rider{};
+  bool have_rider = false;
+};
+
+// Both guarded by CameraStoreMutex.
+std::unordered_map<const host::UClass*, CameraLayout> layouts;
+std::unordered_map<const void*, Baselines> baselines;
+
+int SlotOf(const std::string& name) {
+  for (std::size_t i = 0; i < kOffsetNames; ++i)
+    if (name == kCameraOffsetNames[i]) return static_cast<int>(i);
+  return -1;
 }
 
-std::unordered_map<const void*, std::unordered_map<std::string, FVector>> CameraOffsetBaselines;
-std::unordered_map<const void*, FVector> RiderOffsetBaselines;
+// Walks the class's property list; a game call per property, so done once per class.
+CameraLayout FindLayout(host::UClass* cls) {
+  CameraLayout layout;
+  for (auto* property = host::Field<host::FField*>(cls, "UStruct.ChildProperties");
+       property != nullptr; property = host::Field<host::FField*>(property, "FField.Next")) {
+    const int slot = SlotOf(NameText(&host::Field<host::FName>(property, "FField.NamePrivate")));
+    if (slot < 0) continue;
+    if (host::Field<host::int32>(property, "FProperty.ElementSize") != 24) continue;
+    if (layout.count == layout.entries.size()) break;
+    layout.entries[layout.count++] = {
+        static_cast<std::size_t>(slot),
+        host::Field<host::int32>(property, "FProperty.Offset_Internal")};
+  }
+  return layout;
+}
 
-bool IsCameraOffsetName(const std::string& name) {
-  for (const auto& known : CameraOffsetNames())
-    if (name == known) return true;
-  return false;
+CameraLayout LayoutOf(host::UClass* cls) {
+  {
+    std::lock_guard<std::mutex> lock(CameraStoreMutex);
+    if (const auto it = layouts.find(cls); it != layouts.end()) return it->second;
+  }
+  const CameraLayout layout = FindLayout(cls);
+  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  return layouts.emplace(cls, layout).first->second;
 }
 
 FVector Times(double k, const FVector& v) {
@@ -46,63 +91,55 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
   if (creature == nullptr) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
-  const bool debug = ReadDebugLog();
+  const bool debug = ReadDebugLog() && HasLogger();
   if (cameraScale != 1.0) RecordShrunk(creature);
+  const CameraLayout layout = LayoutOf(cls);
+  FVector* rider = nullptr;
+  try {
+    rider = &host::Field<FVector>(creature, "APrimalDinoCharacter.RiderFPVCameraOffset");
+  } catch (...) {
+  }
 
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  auto& baselines = CameraOffsetBaselines[creature];
-  for (auto* property = host::Field<host::FField*>(cls, "UStruct.ChildProperties");
-       property != nullptr; property = host::Field<host::FField*>(property, "FField.Next")) {
-    const std::string name = NameText(&host::Field<host::FName>(property, "FField.NamePrivate"));
-    if (!IsCameraOffsetName(name)) continue;
-    const auto offset = host::Field<host::int32>(property, "FProperty.Offset_Internal");
-    const auto size = host::Field<host::int32>(property, "FProperty.ElementSize");
-    if (size != 24) continue;
+  auto& kept = baselines[creature];
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const auto [slot, offset] = layout.entries[i];
+    const char* name = kCameraOffsetNames[slot];
     auto* value = reinterpret_cast<FVector*>(reinterpret_cast<char*>(creature) + offset);
-    const auto [baseline, added] = baselines.try_emplace(name, *value);
-    if (added && debug && HasLogger())
-      LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value->X,
-                          value->Y, value->Z));
-    *value = Times(cameraScale, baseline->second);
-    if (debug && HasLogger())
+    if (!kept.have[slot]) {
+      kept.offsets[slot] = *value;
+      kept.have[slot] = true;
+      if (debug)
+        LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value->X,
+                            value->Y, value->Z));
+    }
+    *value = Times(cameraScale, kept.offsets[slot]);
+    if (debug)
       LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
                           value->X, value->Y, value->Z, cameraScale));
   }
-  try {
-    auto& rider = host::Field<FVector>(creature, "APrimalDinoCharacter.RiderFPVCameraOffset");
-    const auto [baseline, added] = RiderOffsetBaselines.try_emplace(creature, rider);
-    rider = Times(cameraScale, baseline->second);
-  } catch (...) {
-  }
-}
-
-bool CameraIsScaled(host::APrimalDinoCharacter* creature) {
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  auto it = RiderOffsetBaselines.find(creature);
-  if (it == RiderOffsetBaselines.end()) return false;
-  try {
-    const auto& now = host::Field<FVector>(creature, "APrimalDinoCharacter.RiderFPVCameraOffset");
-    return now.X != it->second.X || now.Y != it->second.Y || now.Z != it->second.Z;
-  } catch (...) {
-    return false;
+  if (rider != nullptr) {
+    if (!kept.have_rider) {
+      kept.rider = *rider;
+      kept.have_rider = true;
+    }
+    *rider = Times(cameraScale, kept.rider);
   }
 }
 
 void ForgetCreatureCamera(const void* creature) {
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  CameraOffsetBaselines.erase(creature);
-  RiderOffsetBaselines.erase(creature);
+  baselines.erase(creature);
 }
 
 void ClearCameraStores() {
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  CameraOffsetBaselines.clear();
-  RiderOffsetBaselines.clear();
+  baselines.clear();
 }
 
 std::size_t CameraStoreSize() {
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  return CameraOffsetBaselines.size();
+  return baselines.size();
 }
 
 }  // namespace tinyhorde

@@ -65,7 +65,12 @@ FString::~FString() {
   static_assert(std::is_standard_layout_v<FString>);
   static_assert(offsetof(FString, data_) == 0 && offsetof(FString, num_) == 8 &&
                 offsetof(FString, max_) == 12);
-  if (data_ != nullptr) FMemory::Free(data_);
+  if (data_ == nullptr) return;
+  // Never throws: a buffer the game's allocator refuses to take back is left to it.
+  try {
+    FMemory::Free(data_);
+  } catch (...) {
+  }
 }
 
 const TCHAR* FString::operator*() const {

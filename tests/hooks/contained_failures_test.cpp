@@ -1,0 +1,118 @@
+// A fault inside the game or the host while a detour or a timer callback does its own work stays
+// in the plugin: the game's own function still runs exactly once, with what it was given, and the
+// failure is logged once per place, however often it recurs. The strict simulated host ends the
+// test process if anything escapes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/plugin_settings.h"
+#include "hooks/flow_fixture.h"
+#include "sim/game.h"
+
+namespace {
+
+using sim::Hook;
+
+// What the plugin's work reaches for and a fault can take away once names are resolved: the
+// creature class test and weak references. The settings generation is advanced before each
+// trigger, so that classification runs again.
+const char* const kFailing[] = {"UStruct.IsChildOf(UStruct*)", "FWeakObjectPtr.Get()",
+                                "FWeakObjectPtr.operator=(UObject*)"};
+
+struct FailureCase {
+  const char* name;
+  std::vector<std::string> setup;  // run before the faults; player 1, shrunk dread 2 exist
+  std::string trigger;             // run under the faults
+  // Each game function runs once per trigger. The camera functions keep no call log: the arm
+  // length the trigger prints is the game's answer, handed back.
+  std::vector<Hook> hooks;
+  bool again = false;  // the trigger can run a second time (nothing new is logged)
+};
+
+const FailureCase kCases[] = {
+    {"BeginPlay", {}, "spawn Dreadnoughtus_Character_BP_C tamed 1", {Hook::BeginPlay}, true},
+    {"Cryo",
+     {},
+     "cryo 2 1",
+     {Hook::CanCryo, Hook::GiveCryoItemAndCaptureDino, Hook::GetCryoDinoData, Hook::OnCryo}},
+    {"Uncryo", {"cryo 2 1"}, "uncryo 3 1", {Hook::OnUncryo}},
+    {"SetRider", {}, "ride 2 1", {Hook::SetRider}},
+    {"DinoCamera", {}, "camera 2", {}, true},
+    {"RiderCamera", {"ride 2 1"}, "camera 1", {}, true},
+    {"RiderCameraSimple", {"ride 2 1"}, "camera 1 simple", {}, true},
+    {"Unstasis", {"stasis 2"}, "wake 2", {Hook::Unstasis}},
+    {"TakeDamage", {}, "damage 2 CryoGun_C", {Hook::TakeDamage}, true},
+    {"Save", {}, "save", {Hook::Serialize}, true},
+    {"Upload", {}, "upload 2 1", {Hook::ServerUploadDino, Hook::ServerUploadCharacter}},
+    {"Export", {}, "export 2 1", {Hook::ExportDinoData}},
+    {"Snapshot", {}, "snapshot 2", {Hook::DinoCaptureSnapshot}, true},
+    {"Tame", {"spawn Dreadnoughtus_Character_BP_C"}, "tame 3 1", {Hook::TameDino}},
+    {"TeamChange", {}, "team 2 60000", {Hook::TargetingTeamChanged}},
+    {"Destroy", {}, "destroy 2", {Hook::Destroy, Hook::Destroyed}},
+};
+
+class ContainedFailureTimer : public flowtest::FlowFixture {};
+
+class ContainedFailure : public flowtest::FlowFixture,
+                         public testing::WithParamInterface<FailureCase> {
+ protected:
+  void SetUp() override {
+    FlowFixture::SetUp();
+    StartInProcess();
+    Do("player Ada");
+    Do("spawn Dreadnoughtus_Character_BP_C tamed 1");  // 2, shrunk and recorded
+  }
+  static int Failures(const std::vector<std::string>& lines) {
+    int count = 0;
+    for (const auto& line : lines)
+      if (line.rfind("[Tinyhorde] ", 0) == 0 && line.find(" failed: ") != std::string::npos)
+        ++count;
+    return count;
+  }
+  int CallsOf(Hook hook) const {
+    int count = 0;
+    for (const auto& call : const_cast<ContainedFailure*>(this)->Game().Calls())
+      if (call.hook == hook && call.creature != 0) ++count;  // the save also serializes Ada
+    return count;
+  }
+};
+
+TEST_P(ContainedFailure, TheGameStillRunsOnceAndTheLogHearsOnce) {
+  const auto& c = GetParam();
+  for (const auto& line : c.setup) Do(line);
+  for (const char* function : kFailing) Server().Faults().Fail(function);
+  TakeLogLines();
+  int logged[2] = {0, 0};
+  for (int round = 0; round < (c.again ? 2 : 1); ++round) {
+    tinyhorde::SettingsChanged();
+    Game().ClearCalls();
+    const auto printed = Run(c.trigger);
+    ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(printed.back().rfind("ok", 0), 0u) << c.trigger << ": " << printed.back();
+    for (const Hook hook : c.hooks)
+      EXPECT_EQ(CallsOf(hook), 1) << sim::HookName(hook) << " in round " << round + 1;
+    logged[round] = Failures(TakeLogLines());
+  }
+  EXPECT_GE(logged[0], 1) << "no fault reached the plugin's own work";
+  EXPECT_EQ(logged[1], 0) << "a place that failed again was logged again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Detours, ContainedFailure, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A timer callback that meets a fault does nothing, and says so once for all its firings.
+TEST_F(ContainedFailureTimer, ATimerCallbackContainsItsFailure) {
+  StartInProcess();
+  Do("player Ada");
+  Do("spawn Dreadnoughtus_Character_BP_C tamed 1");  // 2, with timers after 1 s and 3 s
+  Server().Faults().Fail("FWeakObjectPtr.Get()");
+  TakeLogLines();
+  Do("wait 5");
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"[Tinyhorde] Delayed resize failed: "
+                                                     "FWeakObjectPtr.Get() failed"});
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+}
+
+}  // namespace
