@@ -2,6 +2,7 @@
 // server's. One server is current at a time; the host interface (host_api.h) reaches it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -61,10 +62,16 @@ class Server {
   Game& GameWorld() { return *game_; }
   PluginHost& Plugin() { return *plugin_; }
 
+  // Calls of the game function "FName.ToString(FString&)" since the server started: what a
+  // plugin spends converting names to text, read by the benchmarks beside Lookup().Lookups().
+  std::uint64_t NameConversions() const { return name_conversions_; }
+  void CountNameConversion() { ++name_conversions_; }
+
  private:
   std::filesystem::path root_;
   std::function<void(const std::string&)> output_;
   int errors_ = 0;
+  std::uint64_t name_conversions_ = 0;
   TrackedMemory memory_;
   NameTable& names_;
   Reflection reflection_;
