@@ -2,6 +2,9 @@
 """Tests of bench/bench_report.py: reading callgrind's counts, the goals of the detour rows, and
 the targets with their met/not-met answers at and around their limits."""
 
+import contextlib
+import io
+import json
 import os
 import sys
 import tempfile
@@ -76,6 +79,34 @@ class InstructionTargetsTest(unittest.TestCase):
         targets = bench_report.instruction_targets({}, detours)
         self.assertEqual([(value, flag) for _, value, _, flag in targets],
                          [("1 of 2 rows", False), ("1 of 1 rows", True)])
+
+
+class ReadBenchmarksTest(unittest.TestCase):
+    def test_rows_per_call_or_per_creature_in_nanoseconds(self):
+        document = {"context": {"num_cpus": 2}, "benchmarks": [
+            {"name": "Detour/Unstasis/target", "run_type": "iteration", "cpu_time": 1500.0,
+             "time_unit": "ns", "per_iteration": 1, "lookups": 20, "fmemory_allocs": 3,
+             "heap_allocs": 26, "name_conversions": 3, "timers": 0},
+            {"name": "World/resize-all/plugin/iterations:20", "run_type": "iteration",
+             "cpu_time": 25.0, "time_unit": "ms", "per_iteration": 10000, "lookups": 50,
+             "fmemory_allocs": 8, "heap_allocs": 59, "name_conversions": 8, "timers": 0},
+            {"name": "Detour/Unstasis/target_mean", "run_type": "aggregate", "cpu_time": 1.0},
+            {"name": "Detour/Destroy/target", "run_type": "iteration", "error_occurred": True,
+             "error_message": "a target could not be brought back to its scale"},
+        ]}
+        with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
+            json.dump(document, f)
+        try:
+            with contextlib.redirect_stderr(io.StringIO()) as errors:
+                context, detours, world = bench_report.read_benchmarks(f.name)
+        finally:
+            os.unlink(f.name)
+        self.assertEqual(context, {"num_cpus": 2})
+        self.assertEqual([(r["hook"], r["subject"], r["ns"], r["goal"], r["met"]) for r in detours],
+                         [("Unstasis", "target", 1500.0, "0 heap", False)])
+        self.assertEqual([(r["name"], r["ns"], r["lookups"]) for r in world],
+                         [("World/resize-all/plugin", 2500.0, 50)])
+        self.assertIn("Detour/Destroy/target", errors.getvalue())
 
 
 class NumberTest(unittest.TestCase):

@@ -2,7 +2,9 @@
 // alone in front of a stand-in, every batch starts as its cases need, the bare-writes loop does
 // resize-all's three writes and nothing more, and the server counts name conversions.
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,28 @@ TEST(DetourCasesTest, EachDetourRunsAloneAndTheNextBatchIsPrepared) {
   EXPECT_TRUE(world.Prepare(Subject::kTarget, Preparation::kAtScale));
 }
 
+// A target prepared as built begins play again and again at full size with its class's camera
+// offsets, so each run shrinks it from there and its camera is never scaled twice over.
+TEST(DetourWorldTest, TargetsPreparedAsBuiltAreShrunkFromFullSizeEveryTime) {
+  bench::DetourWorld world;
+  const auto& target = world.Of(Subject::kTarget).front();
+  const double at_scale = RootScale(world, target);
+  const auto begin_play = world.Entry<sim::DinoFn>(sim::Hook::BeginPlay);
+  std::vector<sim::FVector> rider_cameras;
+  for (int run = 0; run < 3; ++run) {
+    ASSERT_TRUE(world.Prepare(Subject::kTarget, Preparation::kAsBuilt));
+    EXPECT_DOUBLE_EQ(RootScale(world, target), 1.0);
+    EXPECT_DOUBLE_EQ(target.dino->BaseDinoScale.X, 1.0);
+    begin_play(target.dino);
+    EXPECT_DOUBLE_EQ(RootScale(world, target), at_scale);
+    rider_cameras.push_back(target.dino->RiderFPVCameraOffset);
+  }
+  for (const auto& camera : rider_cameras) {
+    EXPECT_DOUBLE_EQ(camera.Z, rider_cameras.front().Z);
+    EXPECT_LT(camera.Z, 50.0);
+  }
+}
+
 void FullSize(bench::BenchServer& world) {
   for (const auto& [id, dino] : world.Game().Creatures()) {
     dino->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D = {1, 1, 1};
@@ -102,6 +126,18 @@ TEST(WorldOperationsTest, BareWritesDoResizeAllsWritesWithNoLookUpAndNoLeftover)
   ExpectAllAt(world, scale);
   EXPECT_EQ(world.Server().Lookup().Lookups(), lookups);
   EXPECT_EQ(world.Server().Memory().LiveBlocks(), blocks);
+}
+
+// Spawning with the plugin running leaves the creatures at their scale and no timer pending; a
+// world without the plugin has no resize-all to type.
+TEST(WorldOperationsTest, SpawningLeavesNoTimerAndResizeAllNeedsThePlugin) {
+  bench::BenchServer world;
+  EXPECT_THROW(bench::ConsoleResizeAll{world}, std::runtime_error);
+  world.StartPlugin();
+  bench::SpawnTamedTargets(world, 2);
+  EXPECT_TRUE(world.Server().Clock().Pending().empty());
+  EXPECT_LT(bench::FirstCreatureScale(world), 1.0);
+  EXPECT_NO_THROW(bench::ConsoleResizeAll{world});
 }
 
 TEST(NameConversionCountTest, CountsEachCallOfFNameToStringAndNothingElse) {
