@@ -37,6 +37,7 @@ void FMemoryFree(void* block) {
 
 // Overwrites out with the name's text, in a buffer from the tracked allocator.
 void FNameToString(const FName* self, FString* out) {
+  S().CountNameConversion();
   const std::u16string& text = S().Names().Text(*self);
   if (out->Data != nullptr) S().Memory().Free(out->Data);
   *out = FString{};

@@ -8,6 +8,7 @@
 // Nothing the plugin does can catch that.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -92,6 +93,11 @@ class Server {
   Game& GameWorld() { return *game_; }
   PluginHost& Plugin() { return *plugin_; }
 
+  // Calls of the game function "FName.ToString(FString&)" since the server started: what a
+  // plugin spends converting names to text, read by the benchmarks beside Lookup().Lookups().
+  std::uint64_t NameConversions() const { return name_conversions_; }
+  void CountNameConversion() { ++name_conversions_; }
+
  private:
   std::filesystem::path root_;
   std::function<void(const std::string&)> output_;
@@ -99,6 +105,7 @@ class Server {
   bool holding_errors_ = false;
   std::vector<std::string> held_errors_;
   sim::Faults faults_;
+  std::uint64_t name_conversions_ = 0;
   TrackedMemory memory_;
   NameTable& names_;
   Reflection reflection_;

@@ -1,0 +1,178 @@
+#!/usr/bin/env python3
+"""Composes the benchmark results: Google Benchmark's JSON and callgrind's instruction counts
+into one table on standard output and one JSON file, with the performance targets and whether
+each is met. Run by scripts/bench; reads only the files it is given."""
+
+import argparse
+import json
+import sys
+
+COUNTERS = ["lookups", "fmemory_allocs", "heap_allocs", "name_conversions"]
+
+# Instructions per creature, and ratios, the plugin is meant to reach.
+RESIZE_PER_CREATURE = 1000
+RESIZE_OVER_BARE = 3.0
+SAVE_ADDED_PER_TARGET = 1000
+SAVE_RATIO = 1.05
+
+
+def number(value, digits=3):
+    """An integer as it is; otherwise up to digits decimals, and a small non-zero value never
+    shown as 0 (a goal of 0 is exact)."""
+    if value is None:
+        return "-"
+    if value == int(value):
+        return f"{int(value):,}"
+    text = f"{value:,.{digits}f}"
+    if digits > 0:
+        text = text.rstrip("0").rstrip(".")
+    return text if text not in ("0", "-0") else f"<{10 ** -digits:g}"
+
+
+def met(flag):
+    return "met" if flag else "not met"
+
+
+def callgrind_total(path):
+    """The instructions a callgrind output file collected: its totals line. (Its summary line
+    stays 0 when instrumentation starts off.)"""
+    with open(path, encoding="utf-8", errors="replace") as lines:
+        for line in lines:
+            if line.startswith("totals:"):
+                return int(line.split()[1])
+    raise ValueError(f"{path}: no totals line")
+
+
+def detour_goal(subject, row):
+    """The goal a detour row is held to, and whether it is met (None: no goal)."""
+    if subject in ("non-target", "player", "player riding a target"):
+        return "0 look-ups, 0 heap", row["lookups"] == 0 and row["heap_allocs"] == 0
+    if subject.startswith("target") and row["timers"] == 0:
+        return "0 heap", row["heap_allocs"] == 0
+    return "-", None
+
+
+def read_benchmarks(path):
+    with open(path, encoding="utf-8") as f:
+        document = json.load(f)
+    detours, world = [], []
+    for entry in document.get("benchmarks", []):
+        if entry.get("run_type") == "aggregate":
+            continue
+        name = entry["name"].split("/iterations:")[0]
+        if entry.get("error_occurred"):
+            print(f"bench_report: {name}: {entry.get('error_message')}", file=sys.stderr)
+            continue
+        per = entry.get("per_iteration", 1) or 1
+        scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[entry.get("time_unit", "ns")]
+        row = {
+            "name": name,
+            "ns": entry["cpu_time"] * scale / per,
+            "timers": entry.get("timers", 0),
+        }
+        for counter in COUNTERS:
+            row[counter] = entry.get(counter)
+        parts = name.split("/")
+        if parts[0] == "Detour":
+            row["hook"], row["subject"] = parts[1], parts[2]
+            row["goal"], row["met"] = detour_goal(row["subject"], row)
+            detours.append(row)
+        else:
+            world.append(row)
+    return document.get("context", {}), detours, world
+
+
+def instruction_targets(counts, detours):
+    targets = []
+    resize, bare = counts.get("resize-all"), counts.get("bare-writes")
+    if resize:
+        value = resize["per_creature"]
+        targets.append(("resize-all, instructions per creature", value,
+                        f"<= {RESIZE_PER_CREATURE:,}", value <= RESIZE_PER_CREATURE))
+    if resize and bare:
+        value = resize["total"] / bare["total"]
+        targets.append(("resize-all / bare-writes loop (instructions)", value,
+                        f"<= {RESIZE_OVER_BARE:g}", value <= RESIZE_OVER_BARE))
+    with_plugin, without = counts.get("save-with-plugin"), counts.get("save-without-plugin")
+    if with_plugin and without and with_plugin["creatures"] == without["creatures"]:
+        added = (with_plugin["total"] - without["total"]) / with_plugin["creatures"]
+        targets.append(("save, instructions the plugin adds per saved tamed target", added,
+                        f"<= {SAVE_ADDED_PER_TARGET:,}", added <= SAVE_ADDED_PER_TARGET))
+        ratio = with_plugin["total"] / without["total"]
+        targets.append(("save with plugin / without (instructions)", ratio,
+                        f"<= {SAVE_RATIO:g}", ratio <= SAVE_RATIO))
+    for title, subjects in (
+            ("detours on a non-target or a player: 0 look-ups and 0 heap allocations",
+             ("non-target", "player", "player riding a target")),
+            ("detours on a target at its scale that schedule no timer: 0 heap allocations",
+             ("target",))):
+        held = [r for r in detours if r["subject"] in subjects and r["met"] is not None]
+        if held:
+            good = sum(1 for r in held if r["met"])
+            targets.append((title, f"{good} of {len(held)} rows", "all rows",
+                            good == len(held)))
+    return targets
+
+
+def table(header, rows):
+    lines = ["| " + " | ".join(header) + " |", "|" + "|".join(" --- " for _ in header) + "|"]
+    lines += ["| " + " | ".join(str(cell) for cell in row) + " |" for row in rows]
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--benchmarks", required=True, help="Google Benchmark JSON output")
+    parser.add_argument("--counts", action="append", default=[],
+                        help="OPERATION:CREATURES:CALLGRIND_OUT_FILE, once per operation")
+    parser.add_argument("--out", required=True, help="the JSON file to write")
+    args = parser.parse_args()
+
+    context, detours, world = read_benchmarks(args.benchmarks)
+    counts = {}
+    for spec in args.counts:
+        operation, creatures, path = spec.split(":", 2)
+        total = callgrind_total(path)
+        counts[operation] = {"creatures": int(creatures), "total": total,
+                             "per_creature": total / int(creatures)}
+    targets = instruction_targets(counts, detours)
+
+    header = ["benchmark", "ns/call", "look-ups/call", "FMemory allocs/call", "heap allocs/call",
+              "name conversions/call", "timers/call", "goal"]
+    print("Detours (one call, the game's function a stand-in; CPU time)\n")
+    print(table(header, [
+        [f"{r['hook']} / {r['subject']}", number(r["ns"], 0)]
+        + [number(r[c]) for c in COUNTERS] + [number(r["timers"]),
+                                              r["goal"] if r["met"] is None
+                                              else f"{r['goal']}: {met(r['met'])}"]
+        for r in detours]))
+    print("\nWorld operations (per creature; CPU time)\n")
+    print(table(["benchmark", "ns/creature", "look-ups/creature", "FMemory allocs/creature",
+                 "heap allocs/creature", "name conversions/creature"], [
+        [r["name"].removeprefix("World/"), number(r["ns"], 0)] + [number(r[c]) for c in COUNTERS]
+        for r in world]))
+    print("\nInstructions under callgrind (one operation)\n")
+    print(table(["operation", "creatures", "instructions", "per creature"], [
+        [op, f"{c['creatures']:,}", f"{c['total']:,}", number(c["per_creature"], 0)]
+        for op, c in counts.items()]))
+    print("\nTargets\n")
+    print(table(["measurement", "now", "target", "met"], [
+        [title, value if isinstance(value, str) else number(value, 2), target, met(flag)]
+        for title, value, target, flag in targets]))
+
+    result = {
+        "context": context,
+        "detours": detours,
+        "world": world,
+        "instructions": counts,
+        "targets": [{"measurement": t, "now": v, "target": g, "met": f}
+                    for t, v, g, f in targets],
+    }
+    with open(args.out, "w", encoding="utf-8") as f:
+        json.dump(result, f, indent=1)
+        f.write("\n")
+    print(f"\nwritten: {args.out}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,55 @@
+#include "bench_server.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+#include "plugin/lifecycle.h"
+
+namespace bench {
+
+namespace {
+
+std::filesystem::path MakeRoot() {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "tinyhorde-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot make a server root under the temporary folder");
+  return pattern;
+}
+
+}  // namespace
+
+BenchServer::BenchServer()
+    : root_(MakeRoot()), previous_directory_(std::filesystem::current_path()) {
+  server_ = std::make_unique<sim::Server>(sim::ServerOptions{root_, {}, [](const std::string&) {}});
+  std::filesystem::current_path(root_);
+  // Found by the plugin relative to the working directory, in the server's own plugin folder.
+  std::filesystem::create_directories(server_->PluginDir());
+  std::ofstream(server_->PluginDir() / "config.json") << "{\"DebugLog\": false}\n";
+}
+
+BenchServer::~BenchServer() {
+  if (plugin_started_) StopPlugin();
+  server_.reset();
+  std::error_code ignored;
+  std::filesystem::current_path(previous_directory_, ignored);
+  std::filesystem::remove_all(root_, ignored);
+}
+
+void BenchServer::StartPlugin() {
+  tinyhorde::InitializePlugin();
+  plugin_started_ = true;
+}
+
+void BenchServer::StopPlugin() {
+  tinyhorde::UnloadPlugin();
+  plugin_started_ = false;
+}
+
+void BenchServer::DropTimers() {
+  auto& clock = server_->Clock();
+  while (!clock.Pending().empty()) clock.DropModule(clock.Pending().front().module);
+}
+
+}  // namespace bench
