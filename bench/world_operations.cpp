@@ -39,9 +39,9 @@ BareWrites::BareWrites(BenchServer& world, double scale)
   set_scale_ = reinterpret_cast<decltype(set_scale_)>(
       function("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)"));
   free_ = reinterpret_cast<decltype(free_)>(function("FMemory.Free(void*)"));
-  base_dino_scale_ = names.FieldAddress(nullptr, "APrimalDinoCharacter.BaseDinoScale");
-  mesh_ = names.FieldAddress(nullptr, "ACharacter.Mesh");
-  relative_scale_ = names.FieldAddress(nullptr, "USceneComponent.RelativeScale3D");
+  base_dino_scale_ = names.FieldAddress(nullptr, "APrimalDinoCharacter.BaseDinoScale").value();
+  mesh_ = names.FieldAddress(nullptr, "ACharacter.Mesh").value();
+  relative_scale_ = names.FieldAddress(nullptr, "USceneComponent.RelativeScale3D").value();
 }
 
 void BareWrites::Run() {

@@ -47,6 +47,7 @@ class Status : public CommandsTest, public testing::WithParamInterface<StatusCas
     Spawn("Dreadnoughtus_Character_BP_C");           // 4: wild, at full size
     Spawn("Giganotosaurus_Character_BP_C tamed 1");  // 5: shrunk, then set to 0.6 below
     Spawn("Rex_Character_BP_C tamed 1");             // 6: no target
+    Run("wait 5");                                   // the re-applications after spawning are done
     Game().CreatureObject(5)->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D =
         {0.6, 0.6, 0.6};
     if (!GetParam().world) Run("world down");
