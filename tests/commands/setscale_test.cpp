@@ -51,8 +51,10 @@ TEST_F(SetScale, TheGlobalFormStoresTheNumberInBothDefaultScales) {
 }
 
 TEST_F(SetScale, NumbersOutsideTheOpenRangeOrNoNumberAreRefused) {
+  // Only decimals are read: "0x1p-1" (one half in hexadecimal) reads as 0.
   for (const char* arguments :
-       {" abc", " 10", " 0.01", " nan", " 0", " -1", " inf", " -0.5", " 10.0001", " 1e1", " 0,5"})
+       {" abc", " 10", " 0.01", " nan", " 0", " -1", " inf", " -0.5", " 10.0001", " 1e1", " 0,5",
+        " 0x1p-1", " 0X.8", " Infinity", " rex 0x1p-1", " rex nan"})
     EXPECT_FALSE(Accepted(arguments)) << arguments;
 }
 
