@@ -10,8 +10,9 @@
 //
 // Checked after every line: the handler leaves the line it was given as it was; the console
 // answers a caller with exactly one message and no caller with none; RCON answers exactly once,
-// under the request's id, with a text ending in a line feed; the settings keep their rules; every
-// block of the game's allocator is released; the simulated server reports no error.
+// under the request's id, with a text ending in a line feed; the settings keep their rules and
+// gain no empty creature name; every block of the game's allocator is released; the simulated
+// server reports no error.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -99,7 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RunConsole(server, std::move(line), options);
   server.Game().SetWorldUp(true);
 
-  CheckSettingsRules(kStart, CopySettings());
+  const tinyhorde::Settings after = CopySettings();
+  CheckSettingsRules(kStart, after);
+  // A creature name comes from a word of the line, and every class name contains an empty one.
+  if (after.CreatureScales.count("") != 0) Fail("a line set a scale for the empty creature name");
   CheckServerState(server, blocks);
   server.ClearOutput();
   return 0;
