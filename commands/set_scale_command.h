@@ -22,12 +22,12 @@ host::TArray<host::FString> SplitOnSpaces(const host::FString& line);
 // the line was accepted; a refused line changes nothing. A null line is refused.
 bool ApplySetScaleCommand(const host::FString* line);
 
-// The number at the start of text, read as the C library's wcstod reads it in the "C" locale:
-// leading ASCII white space skipped, an optional sign, then the longest prefix that forms a
-// decimal number (digits, '.' fraction, exponent), a hexadecimal one ("0x1.8p1"), "inf",
-// "infinity" or "nan" (any case); the rest is ignored and no number at all reads as 0. Values
-// too large read as infinity and too small as 0, with the sign kept. The decimal point is '.'
-// whatever the process locale: the global locale is never consulted.
+// The decimal number at the start of text: leading ASCII white space skipped, an optional sign,
+// then the longest prefix that forms a decimal number (digits with an optional '.' fraction, an
+// optional exponent); the rest is ignored and no number at all reads as 0. Only decimals count:
+// "inf", "nan" and hexadecimal numbers are no number ("0x1p-1" reads as its decimal prefix, 0).
+// Values too large read as infinity and too small as 0, with the sign kept. The decimal point is
+// '.' whatever the process locale: the global locale is never consulted.
 double ReadLeadingNumber(std::string_view text);
 
 }  // namespace tinyhorde

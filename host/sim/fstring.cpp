@@ -78,8 +78,11 @@ const TCHAR* FString::operator*() const {
 int32 FString::ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool cullEmpty) const {
   out.Reset();
   const std::size_t delimiter_length = delimiter ? Length(delimiter) : 0;
+  // The game reads the text as far as its first zero, as it reads every TCHAR string; what
+  // follows a zero is no part of any piece.
   const TCHAR* text = **this;
-  const std::size_t length = static_cast<std::size_t>(Len());
+  std::size_t length = 0;
+  while (length < static_cast<std::size_t>(Len()) && text[length] != 0) ++length;
   if (delimiter_length == 0) {
     if (length > 0 || !cullEmpty) out.Add(FString(*this));
     return out.Num();

@@ -2,10 +2,13 @@
 // what each caller is answered.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 
 #include "commands/set_scale_command.h"
 #include "commands_fixture.h"
+#include "sim/memory.h"
 
 namespace {
 
@@ -51,8 +54,10 @@ TEST_F(SetScale, TheGlobalFormStoresTheNumberInBothDefaultScales) {
 }
 
 TEST_F(SetScale, NumbersOutsideTheOpenRangeOrNoNumberAreRefused) {
+  // Only decimals are read: "0x1p-1" (one half in hexadecimal) reads as 0.
   for (const char* arguments :
-       {" abc", " 10", " 0.01", " nan", " 0", " -1", " inf", " -0.5", " 10.0001", " 1e1", " 0,5"})
+       {" abc", " 10", " 0.01", " nan", " 0", " -1", " inf", " -0.5", " 10.0001", " 1e1", " 0,5",
+        " 0x1p-1", " 0X.8", " Infinity", " rex 0x1p-1", " rex nan"})
     EXPECT_FALSE(Accepted(arguments)) << arguments;
 }
 
@@ -69,6 +74,31 @@ TEST_F(SetScale, WordsAreSeparatedBySpacesOnlyAndRunsOfThemCountAsOne) {
   EXPECT_FALSE(tinyhorde::ApplySetScaleCommand(&tabbed_creature)) << "\"rex\t0.4\" reads as 0";
   EXPECT_EQ(Copy().DefaultScale, 0.3);
   EXPECT_EQ(Copy().CreatureScales.count("rex"), 0u);
+}
+
+// The game hands a line over as text that ends at its first zero: nothing after one counts.
+TEST_F(SetScale, ALineEndsAtItsFirstZero) {
+  using namespace std::string_literals;
+  struct Case {
+    std::u16string line;
+    double default_scale;  // after the line
+  };
+  const Case cases[] = {
+      {u"hordesize.setscale \0 0.5"s, 0.5},     // no number before the zero: refused
+      {u"hordesize.setscale rex\0 0.4"s, 0.5},  // "rex" alone reads as 0: refused
+      {u"hordesize.setscale 0.3\0 9"s, 0.3},    // the global form, not a creature named 0.3
+  };
+  const auto entries = Copy().CreatureScales.size();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    simhost::ConsoleCommand handler;
+    ASSERT_TRUE(Server().Commands().console.Find(cases[i].line, handler));
+    sim::FString typed = sim::MakeGameString(cases[i].line);
+    handler(nullptr, &typed, false);
+    sim::ReleaseGameString(typed);
+    EXPECT_EQ(Copy().DefaultScale, cases[i].default_scale);
+    EXPECT_EQ(Copy().CreatureScales.size(), entries);
+  }
 }
 
 TEST_F(SetScale, NoArgumentIsRefused) {

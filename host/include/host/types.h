@@ -106,7 +106,8 @@ class FString {
   TCHAR* GetData() const { return data_; }
 
   // Splits on every occurrence of delimiter, appending the pieces to out (emptied first);
-  // empty pieces are dropped when cullEmpty is set. Returns the number of pieces.
+  // empty pieces are dropped when cullEmpty is set. The text ends at its first zero, as the
+  // game reads it. Returns the number of pieces.
   int32 ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool cullEmpty) const;
 
  private:

@@ -1,0 +1,20 @@
+// The rules PluginSettings keeps whatever input the plugin reads, checked after each fuzz input.
+#pragma once
+
+#include "config/plugin_settings.h"
+
+namespace fuzzsupport {
+
+// Locked copies and writes of PluginSettings.
+tinyhorde::Settings CopySettings();
+void ResetSettings(const tinyhorde::Settings& to);
+
+// Fails the run unless after keeps the rules, given that it started as before: every scale
+// (DefaultScale, DefaultCameraArmScale, each CreatureScales value) strictly between 0.01 and 10,
+// no key of CreatureScales holding an upper-case ASCII letter, and no key of before missing.
+void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
+
+// Fails the run unless the two records are equal field by field.
+void CheckSettingsUnchanged(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
+
+}  // namespace fuzzsupport
