@@ -49,7 +49,8 @@ void RunConsole(FuzzServer& server, std::u16string line, const Options& options)
   handler(server.Controller(caller), &typed, false);
   if (sim::StringText(typed) != line) Fail("the console handler changed the typed line");
   sim::ReleaseGameString(typed);
-  const std::size_t expected = caller != 0 ? 1 : 0;
+  // Without a world no player is connected: the answer to a player is dropped.
+  const std::size_t expected = caller != 0 && !options.world_down ? 1 : 0;
   if (server.MessagesSent() != expected)
     Fail("the console answered " + std::to_string(server.MessagesSent()) + " message(s), not " +
          std::to_string(expected));

@@ -28,8 +28,11 @@ tinyhorde::Settings CopySettings() {
 }
 
 void ResetSettings(const tinyhorde::Settings& to) {
-  std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-  tinyhorde::PluginSettings = to;
+  {
+    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+    tinyhorde::PluginSettings = to;
+  }
+  tinyhorde::SettingsChanged();
 }
 
 void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Settings& after) {
