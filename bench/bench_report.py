@@ -130,8 +130,8 @@ def main():
 
     context, detours, world = read_benchmarks(args.benchmarks)
     counts = {}
-    for spec in args.counts:
-        operation, creatures, path = spec.split(":", 2)
+    for entry in args.counts:
+        operation, creatures, path = entry.split(":", 2)
         total = callgrind_total(path)
         counts[operation] = {"creatures": int(creatures), "total": total,
                              "per_creature": total / int(creatures)}
