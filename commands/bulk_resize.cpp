@@ -7,6 +7,7 @@
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 #include "plugin/logger.h"
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
@@ -20,17 +21,12 @@ WalkResult VisitCreatures(host::UWorld* world, const char* what,
                           const std::function<bool(host::APrimalDinoCharacter*)>& visit) {
   WalkResult result;
   try {
-    auto* creature_class =
-        host::CallGame<host::UClass*>("APrimalDinoCharacter.GetPrivateStaticClass()");
+    const GameHandles& game = Game();
+    // Without the creature class the game would list every actor.
+    if (!game.CreatureClass.Resolved()) throw host::UnknownGameName(game.CreatureClass.Name());
     host::TArray<host::AActor*> list;
-    // The game declares the class parameter as TSubclassOf<AActor>, a struct holding one class
-    // pointer, passed by value.
-    host::CallGame<void, host::UObject*, host::TSubclassOf<host::AActor>,
-                   host::TArray<host::AActor*>*>(
-        "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
-        "TSizedDefaultAllocator<32>>&)",
-        reinterpret_cast<host::UObject*>(world), host::TSubclassOf<host::AActor>{creature_class},
-        &list);
+    game.GetAllActorsOfClass(reinterpret_cast<host::UObject*>(world),
+                             host::TSubclassOf<host::AActor>{CreatureClassObject()}, &list);
     for (host::AActor* actor : list) {
       if (actor == nullptr) continue;
       try {

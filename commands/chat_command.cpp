@@ -10,6 +10,7 @@
 #include "commands/status_command.h"
 #include "config/load_config.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 
 namespace tinyhorde {
 
@@ -23,12 +24,11 @@ constexpr const char* kAdminRequired = "Admin privileges required.";
 // The game's case-insensitive comparison; true when word equals keyword.
 bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
   const host::FString wanted(keyword);
-  return host::CallGame<int, const host::TCHAR*, const host::TCHAR*>(
-             "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)", *word, *wanted) == 0;
+  return Game().Stricmp(*word, *wanted) == 0;
 }
 
 bool IsAdmin(host::AShooterPlayerController* player) {
-  return host::ReadFlag(player, "APrimalPlayerController.bIsAdmin");
+  return host::IsFlagSetIn(player, Game().bIsAdmin);
 }
 
 void Reload(host::AShooterPlayerController* player) {

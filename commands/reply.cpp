@@ -5,6 +5,7 @@
 #include "host/game.h"
 #include "host/services.h"
 #include "plugin/contained.h"
+#include "plugin/game_handles.h"
 #include "plugin/logger.h"
 
 namespace tinyhorde {
@@ -19,8 +20,7 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text) {
   host::FString message(text.c_str());
-  host::CallGame<void, host::RCONClientConnection*, int, int, host::FString*>(
-      "RCONClientConnection.SendMessage(int,int,FString&)", connection, packet->Id, 0, &message);
+  Game().SendRconMessage(connection, packet->Id, 0, &message);
 }
 
 void LogCommandFailure(const char* command, const char* what) noexcept {

@@ -10,6 +10,7 @@
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "host/services.h"
+#include "plugin/game_handles.h"
 #include "plugin/logger.h"
 #include "scaling/scale_application.h"
 #include "scaling/shrink_gate.h"
@@ -34,16 +35,17 @@ bool Near(double value, double wanted) {
 
 // Sorts one living target creature by its root scale against the scale it would get now.
 void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts& counts) {
-  if (host::ReadFlag(creature, "APrimalCharacter.bIsDead")) return;
-  if (host::ReadFlag(creature, "AActor.bActorIsBeingDestroyed")) return;
+  const GameHandles& game = Game();
+  if (host::IsFlagSetIn(creature, game.bIsDead)) return;
+  if (host::IsFlagSetIn(creature, game.bActorIsBeingDestroyed)) return;
   if (!IsTargetCreature(creature)) return;
   ++counts.targets;
-  auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent");
+  auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
   if (root == nullptr) {
     ++counts.other;
     return;
   }
-  const host::FVector now = host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D");
+  const host::FVector now = host::FieldAt<host::FVector>(root, game.RelativeScale3D);
   const bool uniform = Near(now.Y, now.X) && Near(now.Z, now.X);
   double scale = 1.0;
   double camera_scale = 1.0;

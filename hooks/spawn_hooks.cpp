@@ -17,10 +17,6 @@ namespace tinyhorde::detours {
 
 namespace {
 
-bool IsTarget(APrimalDinoCharacter* creature) {
-  return creature != nullptr && IsTargetCreature(creature);
-}
-
 // Passes when only tamed creatures are handled and this one is tamed, or when all are handled.
 bool PassesTamedGate(APrimalDinoCharacter* creature) {
   return !ReadOnlyTamed() || IsTamedCreature(creature);
@@ -36,8 +32,9 @@ void BeginPlay(APrimalDinoCharacter* self) {
     // creature at this address are not its own.
     ForgetCreatureCamera(self);
     ForgetShrunk(self);
-    if (!IsTarget(self) || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, "BeginPlay-Immediate", true);
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, verdict, "BeginPlay-Immediate", true);
     ScheduleDelayedResize(self, "BeginPlay-Delayed-1s", 1);
     ScheduleDelayedResize(self, "BeginPlay-Delayed-3s", 3);
   });
@@ -47,9 +44,10 @@ void* OnUncryoSlot = nullptr;
 void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Original<DinoWithControllerFn>(OnUncryoSlot)(self, controller);
   Contained("OnUncryo", [&] {
-    if (!IsTarget(self)) return;
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target) return;
     // No tamed gate here: ApplyCreatureScale applies the OnlyTamed rule itself.
-    ApplyCreatureScale(self, "OnUncryo-Immediate", true);
+    ApplyCreatureScale(self, verdict, "OnUncryo-Immediate", true);
     ScheduleDelayedResize(self, "OnUncryo-Delayed-1s", 1);
     ScheduleDelayedResize(self, "OnUncryo-Delayed-3s", 3);
   });
@@ -59,8 +57,9 @@ void* UnstasisSlot = nullptr;
 void Unstasis(APrimalDinoCharacter* self) {
   Original<DinoFn>(UnstasisSlot)(self);
   Contained("Unstasis", [&] {
-    if (!IsTarget(self) || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, "Unstasis", false);
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, verdict, "Unstasis", false);
   });
 }
 
@@ -72,8 +71,9 @@ void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
                                      preventNameDialog, skipAddingTamedLevels,
                                      suppressNotifications);
   Contained("TameDino", [&] {
-    if (!IsTarget(self) || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, "TameDino-Immediate", true);
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target || !PassesTamedGate(self)) return;
+    ApplyCreatureScale(self, verdict, "TameDino-Immediate", true);
     ScheduleDelayedResize(self, "TameDino-Delayed", 1);
   });
 }
@@ -82,13 +82,14 @@ void* TargetingTeamChangedSlot = nullptr;
 void TargetingTeamChanged(APrimalDinoCharacter* self) {
   Original<DinoFn>(TargetingTeamChangedSlot)(self);
   Contained("TargetingTeamChanged", [&] {
-    if (!IsTarget(self)) return;
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target) return;
     // A creature that turned wild goes back to full size whatever OnlyTamed says.
     if (IsTamedCreature(self)) {
-      ApplyCreatureScale(self, "TargetingTeamChanged-Tamed", true);
+      ApplyCreatureScale(self, verdict, "TargetingTeamChanged-Tamed", true);
       ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
     } else {
-      RestoreNormalScale(self);
+      RestoreCreatureScale(self);
     }
   });
 }
@@ -97,14 +98,12 @@ void* SetRiderSlot = nullptr;
 void SetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
   Original<DinoSetRiderFn>(SetRiderSlot)(self, rider);
   Contained("SetRider", [&] {
-    if (!IsTarget(self) || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
-    double scale = 0.5;
-    double camera_scale = 0.5;
-    if (!LookupCreatureScale(self, scale, camera_scale)) return;
-    ApplyCreatureScale(self, "SetRider", true);
+    const ClassVerdict verdict = ClassifyCreature(self);
+    if (!verdict.target || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
     // The rider camera follows even when the application declined (a dead creature, say), but
     // never while shrinking is unsafe.
-    ScaleRiderCamera(self, camera_scale);
+    if (!ApplyCreatureScale(self, verdict, "SetRider", true))
+      ScaleRiderCamera(self, verdict.camera_scale);
   });
 }
 

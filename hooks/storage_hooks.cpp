@@ -2,12 +2,15 @@
 // or destroys it, so that cryopods, uploads, exports, snapshots and saves never hold a reduced
 // size. Each hands the game's result back unchanged.
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
 #include "plugin/contained.h"
+#include "plugin/game_handles.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
@@ -21,12 +24,24 @@ namespace tinyhorde::detours {
 
 namespace {
 
-// Capture tools and projectiles, matched in the damage causer's lowered class name.
+// Capture tools and projectiles, matched in the damage causer's lowered class name. The answer
+// depends on the class alone, so it is worked out once per class.
 bool IsCaptureCauser(const AActor* causer) {
-  const std::string name = GetCreatureClassName(causer).value_or(std::string());
+  host::UClass* cls = ClassOf(causer);
+  if (cls == nullptr) return false;
+  static std::mutex mutex;
+  static std::unordered_map<const host::UClass*, bool> answers;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (const auto it = answers.find(cls); it != answers.end()) return it->second;
+  }
+  const std::string name = LowerBytes(ClassNameOf(cls));
+  bool capture = false;
   for (const char* keyword : {"cryo", "ball", "gun", "pelayori", "trap", "capture"})
-    if (name.find(keyword) != std::string::npos) return true;
-  return false;
+    if (name.find(keyword) != std::string::npos) capture = true;
+  std::lock_guard<std::mutex> lock(mutex);
+  answers.emplace(cls, capture);
+  return capture;
 }
 
 // The saving flag: bit value 4 of the flag byte right after the archive's virtual-table pointer.
@@ -91,15 +106,17 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   }
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   bool restored = false;
+  bool target = false;
   Contained("Serialize", [&] {
     // A creature the plugin shrank is saved at full size whatever the settings say now; a
     // qualifying target is put back too. A wild creature the plugin never touched is saved as
     // it is.
+    target = IsTargetCreature(self);
     if (IsRecordedShrunk(creature)) {
       RestoreCreatureScale(creature);
       restored = true;
-    } else if (IsTargetCreature(self) && (!ReadOnlyTamed() || IsTamedCreature(creature))) {
-      RestoreNormalScale(creature);
+    } else if (target && (!ReadOnlyTamed() || IsTamedCreature(creature))) {
+      RestoreCreatureScale(creature);
       restored = true;
     }
   });
@@ -107,10 +124,10 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   if (!restored) return;
   Contained("Serialize", [&] {
     // Shrunk again only while it still qualifies under the settings in force.
-    if (!ShrinkingAllowed() || !IsTargetCreature(self)) return;
+    if (!ShrinkingAllowed() || !target) return;
     if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
-    if (host::ReadFlag(self, "AActor.bActorIsBeingDestroyed")) return;
-    if (host::ReadFlag(self, "APrimalCharacter.bIsDead")) return;
+    if (host::IsFlagSetIn(self, Game().bActorIsBeingDestroyed)) return;
+    if (host::IsFlagSetIn(self, Game().bIsDead)) return;
     ScheduleDelayedResize(creature, "Post-SaveWorld", 1);
   });
 }

@@ -11,6 +11,7 @@
 #include "host/services.h"
 #include "plugin/command_table.h"
 #include "plugin/contained.h"
+#include "plugin/game_handles.h"
 #include "plugin/hook_table.h"
 #include "plugin/logger.h"
 #include "scaling/scale_restoration.h"
@@ -76,6 +77,13 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
+void ResolveGameNames() {
+  const std::vector<std::string> missing = ResolveGameHandles();
+  for (const auto& name : missing)
+    LogError(fmt::format("[Tinyhorde] Game function {} not found", name));
+  SetMissingGameFunctions(FunctionsShrinkingNeeds(missing));
+}
+
 bool PluginIsActive() {
   return active.load();
 }
@@ -95,6 +103,7 @@ void InitializePlugin() {
   CreateLogger();
   ForgetReportedFailures();
   LogInfo("[Tinyhorde] Initializing...");
+  ResolveGameNames();
   LoadConfig();
   refused_hooks = InstallHooks();
   for (const auto& name : refused_hooks)
@@ -103,12 +112,13 @@ void InitializePlugin() {
   RegisterCommands();
   initialized = true;
   active = true;
-  if (ShrinkingAllowed()) {
-    LogInfo("[Tinyhorde] Plugin initialized successfully.");
-  } else {
+  if (ShrinkingAllowed()) LogInfo("[Tinyhorde] Plugin initialized successfully.");
+  if (!MissingStorageHooks().empty())
     LogError(fmt::format("[Tinyhorde] Storage hooks missing, creatures will not be shrunk: {}",
                          JoinNames(MissingStorageHooks())));
-  }
+  if (!MissingGameFunctions().empty())
+    LogError(fmt::format("[Tinyhorde] Game functions missing, creatures will not be shrunk: {}",
+                         JoinNames(MissingGameFunctions())));
   // Loaded into a running server: creatures already in the world get their size now, as they
   // go back to full size at unload.
   if (host::UWorld* world = host::CurrentWorld()) ResizeAllTargets(world, "PluginLoad");

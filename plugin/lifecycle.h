@@ -9,6 +9,10 @@ namespace tinyhorde {
 void InitializePlugin();
 void UnloadPlugin();
 
+// Resolves every game name the plugin uses (part of start-up), logs each function the host does
+// not have, and turns shrinking off while one that shrinking needs is missing.
+void ResolveGameNames();
+
 // True between a Plugin_Init and the next Plugin_Unload. A timer callback that the host runs
 // after unload finds it false and does nothing.
 bool PluginIsActive();

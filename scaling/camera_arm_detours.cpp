@@ -1,10 +1,13 @@
 // Detours on the game's camera arm length: the length the game computes is multiplied by the
 // camera scale of a qualifying target creature, or of the target creature a character rides.
 // They never change the camera offsets and keep nothing.
+#include <optional>
+
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
 #include "plugin/contained.h"
+#include "plugin/game_handles.h"
 #include "scaling/shrink_gate.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
@@ -14,48 +17,39 @@ namespace tinyhorde::detours {
 
 namespace {
 
-// A target creature that passes the tamed gate.
-bool Qualifies(const void* creature) {
-  if (creature == nullptr || !IsTargetCreature(creature)) return false;
-  return !ReadOnlyTamed() ||
-         IsTamedCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature)));
+// The camera scale of a target creature that passes the tamed gate; nothing for anything else.
+std::optional<double> CameraScaleOf(const void* creature) {
+  const ClassVerdict verdict = ClassifyCreature(creature);
+  if (!verdict.target) return std::nullopt;
+  if (ReadOnlyTamed() &&
+      !IsTamedCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature))))
+    return std::nullopt;
+  return verdict.camera_scale;
 }
 
-float Scaled(const void* subject, float length) {
-  double scale = 0.5;
-  double camera_scale = 0.5;
-  if (!LookupCreatureScale(subject, scale, camera_scale)) return length;
-  return static_cast<float>(camera_scale) * length;
-}
-
-// The game's player character class, resolved on first use and kept from then on.
-host::UClass* PlayerCharacterClass() {
-  static host::UClass* const cls =
-      host::CallGame<host::UClass*>("AShooterCharacter.GetPrivateStaticClass()");
-  return cls;
+float Scaled(double cameraScale, float length) {
+  return static_cast<float>(cameraScale) * length;
 }
 
 // Whether the character is a player character: the game's GetRidingDino may be asked of nothing
 // else (on any other object it reads memory that is not there).
 bool IsPlayerCharacter(const APrimalCharacter* character) {
   host::UClass* cls = ClassOf(character);
-  host::UClass* player = PlayerCharacterClass();
+  host::UClass* player = PlayerCharacterClassObject();
   if (cls == nullptr || player == nullptr) return false;
-  return host::CallGame<bool, const host::UStruct*, const host::UStruct*>(
-      "UStruct.IsChildOf(UStruct*)", reinterpret_cast<const host::UStruct*>(cls),
-      reinterpret_cast<const host::UStruct*>(player));
+  return Game().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
+                          reinterpret_cast<const host::UStruct*>(player));
 }
 
 // The character itself when it qualifies, otherwise the target creature it rides, when it is a
 // player.
 float ScaledForCharacter(APrimalCharacter* character, float length) {
   if (character == nullptr || !ShrinkingAllowed()) return length;
-  if (Qualifies(character)) return Scaled(character, length);
+  if (const auto scale = CameraScaleOf(character)) return Scaled(*scale, length);
   if (!IsPlayerCharacter(character)) return length;
-  auto* ridden = host::CallGame<APrimalDinoCharacter*>(
-      "AShooterCharacter.GetRidingDino()", reinterpret_cast<AShooterCharacter*>(character));
-  if (!Qualifies(ridden)) return length;
-  return Scaled(ridden, length);
+  auto* ridden = Game().GetRidingDino(reinterpret_cast<AShooterCharacter*>(character));
+  if (const auto scale = CameraScaleOf(ridden)) return Scaled(*scale, length);
+  return length;
 }
 
 }  // namespace
@@ -66,7 +60,8 @@ float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* param
   const float length = Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] {
-    if (ShrinkingAllowed() && Qualifies(self)) result = Scaled(self, length);
+    if (!ShrinkingAllowed()) return;
+    if (const auto scale = CameraScaleOf(self)) result = Scaled(*scale, length);
   });
   return result;
 }

@@ -8,6 +8,7 @@
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 #include "plugin/logger.h"
 #include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
@@ -57,16 +58,18 @@ int SlotOf(const std::string& name) {
 
 // Walks the class's property list; a game call per property, so done once per class.
 CameraLayout FindLayout(host::UClass* cls) {
+  const GameHandles& game = Game();
   CameraLayout layout;
-  for (auto* property = host::Field<host::FField*>(cls, "UStruct.ChildProperties");
-       property != nullptr; property = host::Field<host::FField*>(property, "FField.Next")) {
-    const int slot = SlotOf(NameText(&host::Field<host::FName>(property, "FField.NamePrivate")));
+  for (auto* property = host::FieldAt<host::FField*>(cls, game.ChildProperties);
+       property != nullptr; property = host::FieldAt<host::FField*>(property, game.PropertyNext)) {
+    const int slot =
+        SlotOf(NameText(&host::FieldAt<host::FName>(property, game.PropertyNamePrivate)));
     if (slot < 0) continue;
-    if (host::Field<host::int32>(property, "FProperty.ElementSize") != 24) continue;
+    if (host::FieldAt<host::int32>(property, game.PropertyElementSize) != 24) continue;
     if (layout.count == layout.entries.size()) break;
     layout.entries[layout.count++] = {
         static_cast<std::size_t>(slot),
-        host::Field<host::int32>(property, "FProperty.Offset_Internal")};
+        host::FieldAt<host::int32>(property, game.PropertyOffsetInternal)};
   }
   return layout;
 }
@@ -88,20 +91,25 @@ FVector Times(double k, const FVector& v) {
 }  // namespace
 
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
+  if (creature == nullptr || ClassOf(creature) == nullptr) return;
+  if (cameraScale != 1.0) RecordShrunk(creature);
+  ScaleRecordedRiderCamera(creature, cameraScale);
+}
+
+void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
   if (creature == nullptr) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
   const bool debug = ReadDebugLog() && HasLogger();
-  if (cameraScale != 1.0) RecordShrunk(creature);
   const CameraLayout layout = LayoutOf(cls);
-  FVector* rider = nullptr;
-  try {
-    rider = &host::Field<FVector>(creature, "APrimalDinoCharacter.RiderFPVCameraOffset");
-  } catch (...) {
-  }
+  FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
 
   std::lock_guard<std::mutex> lock(CameraStoreMutex);
-  auto& kept = baselines[creature];
+  auto found = baselines.find(creature);
+  // Scaling by 1.0 from baselines never taken leaves every offset as it is.
+  if (found == baselines.end() && cameraScale == 1.0) return;
+  if (found == baselines.end()) found = baselines.emplace(creature, Baselines{}).first;
+  auto& kept = found->second;
   for (std::size_t i = 0; i < layout.count; ++i) {
     const auto [slot, offset] = layout.entries[i];
     const char* name = kCameraOffsetNames[slot];
@@ -118,13 +126,11 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
       LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
                           value->X, value->Y, value->Z, cameraScale));
   }
-  if (rider != nullptr) {
-    if (!kept.have_rider) {
-      kept.rider = *rider;
-      kept.have_rider = true;
-    }
-    *rider = Times(cameraScale, kept.rider);
+  if (!kept.have_rider) {
+    kept.rider = *rider;
+    kept.have_rider = true;
   }
+  *rider = Times(cameraScale, kept.rider);
 }
 
 void ForgetCreatureCamera(const void* creature) {

@@ -17,8 +17,12 @@ namespace tinyhorde {
 extern std::mutex CameraStoreMutex;
 
 // Sets each of the class's own camera offsets, and RiderFPVCameraOffset, to cameraScale times its
-// baseline. Null creatures and creatures without a class are ignored.
+// baseline, recording the creature as shrunk first when cameraScale is not 1.0. Null creatures and
+// creatures without a class are ignored. At 1.0 a creature without baselines is left as it is
+// (its offsets are their own baselines) and none are kept for it.
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
+// The same for a creature the caller has already recorded as shrunk.
+void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
 // its own offsets. Called once the creature is gone (after its offsets were put back).

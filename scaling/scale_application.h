@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/types.h"
+#include "selection/creature_classification.h"
 
 namespace tinyhorde {
 
@@ -13,5 +14,8 @@ constexpr double kAtScaleTolerance = 0.005;
 
 // label names the trigger in the debug line; force skips the already-at-scale test.
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force);
+// The same with the creature's class verdict, for a caller that already holds it.
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+                        const char* label, bool force);
 
 }  // namespace tinyhorde

@@ -6,6 +6,7 @@
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 #include "plugin/logger.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrunk_record.h"
@@ -32,21 +33,13 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
       complete = false;
     }
   };
-  attempt([&] {
-    host::CallGame<void, host::AActor*, host::FVector>(
-        "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)",
-        reinterpret_cast<host::AActor*>(creature), normal);
-  });
-  attempt(
-      [&] { host::Field<host::FVector>(creature, "APrimalDinoCharacter.BaseDinoScale") = normal; });
-  attempt([&] {
-    if (auto* root = host::Field<host::USceneComponent*>(creature, "AActor.RootComponent"))
-      host::Field<host::FVector>(root, "USceneComponent.RelativeScale3D") = normal;
-  });
-  attempt([&] {
-    if (auto* mesh = host::Field<host::USceneComponent*>(creature, "ACharacter.Mesh"))
-      host::Field<host::FVector>(mesh, "USceneComponent.RelativeScale3D") = normal;
-  });
+  const GameHandles& game = Game();
+  attempt([&] { game.SetActorRelativeScale3D(reinterpret_cast<host::AActor*>(creature), normal); });
+  host::FieldAt<host::FVector>(creature, game.BaseDinoScale) = normal;
+  if (auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent))
+    host::FieldAt<host::FVector>(root, game.RelativeScale3D) = normal;
+  if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
+    host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = normal;
   attempt([&] { ScaleRiderCamera(creature, 1.0); });
   if (complete) ForgetShrunk(creature);
   attempt([&] {

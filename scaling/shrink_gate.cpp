@@ -5,17 +5,40 @@
 namespace tinyhorde {
 
 namespace {
-std::vector<std::string> missing;
+
+std::vector<std::string> missing_hooks;
+std::vector<std::string> missing_functions;
 std::atomic<bool> allowed{true};
+
+void Update() {
+  allowed = missing_hooks.empty() && missing_functions.empty();
+}
+
+void AppendList(std::string& text, const char* what, const std::vector<std::string>& names) {
+  if (names.empty()) return;
+  if (!text.empty()) text += "; ";
+  text += what;
+  for (std::size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : ", ") + names[i];
+}
+
 }  // namespace
 
 void SetMissingStorageHooks(std::vector<std::string> names) {
-  missing = std::move(names);
-  allowed = missing.empty();
+  missing_hooks = std::move(names);
+  Update();
 }
 
 const std::vector<std::string>& MissingStorageHooks() {
-  return missing;
+  return missing_hooks;
+}
+
+void SetMissingGameFunctions(std::vector<std::string> names) {
+  missing_functions = std::move(names);
+  Update();
+}
+
+const std::vector<std::string>& MissingGameFunctions() {
+  return missing_functions;
 }
 
 bool ShrinkingAllowed() {
@@ -23,9 +46,9 @@ bool ShrinkingAllowed() {
 }
 
 std::string ShrinkingOffReason() {
-  if (missing.empty()) return "";
-  std::string reason = "storage hooks missing: ";
-  for (std::size_t i = 0; i < missing.size(); ++i) reason += (i == 0 ? "" : ", ") + missing[i];
+  std::string reason;
+  AppendList(reason, "storage hooks missing: ", missing_hooks);
+  AppendList(reason, "game functions missing: ", missing_functions);
   return reason;
 }
 

@@ -2,21 +2,22 @@
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 
 namespace tinyhorde {
 
 host::UClass* ClassOf(const void* object) {
-  return host::Field<host::UClass*>(object, "UObjectBase.ClassPrivate");
+  return host::FieldAt<host::UClass*>(object, Game().ClassPrivate);
 }
 
 std::string NameText(const host::FName* name) {
   host::FString text;
-  host::CallGame<void, const host::FName*, host::FString*>("FName.ToString(FString&)", name, &text);
+  Game().NameToString(name, &text);
   return host::ToUtf8(text);
 }
 
 std::string ClassNameOf(host::UClass* cls) {
-  return NameText(&host::Field<host::FName>(cls, "UObjectBase.NamePrivate"));
+  return NameText(&host::FieldAt<host::FName>(cls, Game().ObjectNamePrivate));
 }
 
 std::string ClassNameText(const void* object) {

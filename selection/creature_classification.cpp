@@ -9,18 +9,12 @@
 
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "plugin/game_handles.h"
 #include "selection/class_name.h"
 
 namespace tinyhorde {
 
 namespace {
-
-// The game's creature class, resolved on first use and kept (null or not) from then on.
-host::UClass* CreatureBaseClass() {
-  static host::UClass* const base =
-      host::CallGame<host::UClass*>("APrimalDinoCharacter.GetPrivateStaticClass()");
-  return base;
-}
 
 // What the settings of one generation say, with every pattern lowered once.
 struct Patterns {
@@ -67,11 +61,11 @@ const char* Interned(const std::string& name) {
 
 ClassVerdict Judge(host::UClass* cls, const Patterns& patterns) {
   ClassVerdict verdict;
-  bool derived = true;
-  if (host::UClass* base = CreatureBaseClass(); base != nullptr) {
-    derived = host::CallGame<bool, const host::UStruct*, const host::UStruct*>(
-        "UStruct.IsChildOf(UStruct*)", reinterpret_cast<const host::UStruct*>(cls),
-        reinterpret_cast<const host::UStruct*>(base));
+  // Without the game's creature class nothing can be shown to be a creature.
+  bool derived = false;
+  if (host::UClass* base = CreatureClassObject(); base != nullptr) {
+    derived = Game().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
+                               reinterpret_cast<const host::UStruct*>(base));
   }
   const std::string spelled = ClassNameOf(cls);
   verdict.display_name = Interned(spelled);

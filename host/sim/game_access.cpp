@@ -31,39 +31,4 @@ BitField GetBitFieldOffset(const std::string& name) {
   return GetBitField(nullptr, name);
 }
 
-namespace FMemory {
-
-namespace {
-
-// The game's allocator functions, resolved on first use; their addresses never change.
-template <typename F>
-F Resolve(const char* name) {
-  void* address = GetFunctionAddress(name);
-  if (address == nullptr) throw UnknownGameName(name);
-  return reinterpret_cast<F>(address);
-}
-
-using MallocFunction = void* (*)(uint64, uint32);
-using ReallocFunction = void* (*)(void*, uint64, uint32);
-using FreeFunction = void (*)(void*);
-
-}  // namespace
-
-void* Malloc(uint64 size, uint32 alignment) {
-  static const auto function =
-      Resolve<MallocFunction>("FMemory.Malloc(unsigned__int64,unsignedint)");
-  return function(size, alignment);
-}
-void* Realloc(void* block, uint64 size, uint32 alignment) {
-  static const auto function =
-      Resolve<ReallocFunction>("FMemory.Realloc(void*,unsigned__int64,unsignedint)");
-  return function(block, size, alignment);
-}
-void Free(void* block) {
-  static const auto function = Resolve<FreeFunction>("FMemory.Free(void*)");
-  function(block);
-}
-
-}  // namespace FMemory
-
 }  // namespace host

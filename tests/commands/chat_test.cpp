@@ -6,6 +6,7 @@
 
 #include "commands/chat_command.h"
 #include "commands_fixture.h"
+#include "plugin/lifecycle.h"
 
 namespace {
 
@@ -57,12 +58,18 @@ TEST_F(Chat, APlayerWhoIsNoAdministratorMayNotResize) {
   EXPECT_DOUBLE_EQ(Scale(3), 0.4);
 }
 
-// With the flag's name unknown to the host, reading it ends the server: the banner must not.
-TEST_F(Chat, TheAdminFlagIsReadOnlyForARecognisedSubcommand) {
-  Run("host forget APrimalPlayerController.bIsAdmin");
+// The admin flag is resolved with every other name at start-up: a host that does not know it
+// ends the server there, not at the first administrator's command. Once resolved, the flag
+// costs no look-up, and the banner needs no administrator.
+TEST_F(Chat, TheAdminFlagIsResolvedAtStartUp) {
   EXPECT_EQ(Replies("chat 2 /hordesize help"), Lines{Msg(2, kBlue, kBanner)});
   EXPECT_EQ(TakeLogLines(), Lines{});
-  EXPECT_SERVER_ENDS(Replies("chat 1 /hordesize resizeall"),
+  const auto lookups = Server().Lookup().Lookups();
+  EXPECT_EQ(Replies("chat 2 /hordesize resizeall"),
+            Lines{Msg(2, kRed, "Admin privileges required.")});
+  EXPECT_EQ(Server().Lookup().Lookups(), lookups);
+  Run("host forget APrimalPlayerController.bIsAdmin");
+  EXPECT_SERVER_ENDS(tinyhorde::ResolveGameNames(),
                      "APrimalPlayerController.bIsAdmin does not exist");
 }
 

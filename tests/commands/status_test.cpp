@@ -24,11 +24,14 @@ constexpr const char* kOn = "[Tinyhorde] Status: shrinking on.";
 constexpr const char* kOff =
     "[Tinyhorde] Status: shrinking off, restoring only (storage hooks missing: "
     "APrimalDinoCharacter.Destroyed()).";
+constexpr const char* kScaleFunction = "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)";
 
 struct StatusCase {
   const char* name;
   bool shrinking;
   bool world;
+  // Shrinking is off because the host lacks this game function, not because a hook was refused.
+  const char* lost_function = nullptr;
 };
 
 class Status : public CommandsTest, public testing::WithParamInterface<StatusCase> {
@@ -37,7 +40,12 @@ class Status : public CommandsTest, public testing::WithParamInterface<StatusCas
     CommandsTest::SetUp();
     if (!GetParam().shrinking) {
       tinyhorde::UnloadPlugin();
-      Server().Hooks().Refuse("APrimalDinoCharacter.Destroyed()");
+      if (GetParam().lost_function != nullptr) {
+        SetHooksDoNotThrow();
+        Run(std::string("host forget ") + GetParam().lost_function);
+      } else {
+        Server().Hooks().Refuse("APrimalDinoCharacter.Destroyed()");
+      }
       tinyhorde::InitializePlugin();
       Edit([](tinyhorde::Settings& s) { s.DebugLog = false; });
     }
@@ -63,8 +71,14 @@ class Status : public CommandsTest, public testing::WithParamInterface<StatusCas
             ? kCreatures
             : "Creatures: 3 of a target class in the world: 0 at their scale, 2 at full size, 1 "
               "other; 0 recorded as shrunk.";
-    return std::string(p.shrinking ? kOn : kOff) + "\n" + kDefaults + "\n" + kValues + "\n" +
-           creatures;
+    const std::string off =
+        p.lost_function == nullptr
+            ? kOff
+            : std::string(
+                  "[Tinyhorde] Status: shrinking off, restoring only (game functions "
+                  "missing: ") +
+                  p.lost_function + ").";
+    return (p.shrinking ? kOn : off) + "\n" + kDefaults + "\n" + kValues + "\n" + creatures;
   }
 };
 
@@ -100,6 +114,7 @@ const StatusCase kCases[] = {
     {"ShrinkingOnWithoutAWorld", true, false},
     {"ShrinkingOffWithAWorld", false, true},
     {"ShrinkingOffWithoutAWorld", false, false},
+    {"ScaleFunctionMissingWithAWorld", false, true, kScaleFunction},
 };
 INSTANTIATE_TEST_SUITE_P(States, Status, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -260,6 +260,7 @@ class Randomized : public flowtest::FlowFixture {
 
   // Runs a line and keeps it for the failure message.
   std::vector<std::string> Run(const std::string& line) {
+    if (line.rfind("plugin ", 0) == 0) plugin_loaded_or_unloaded = true;
     history.push_back(line);
     if (history.size() > 12) history.erase(history.begin());
     return FlowFixture::Run(line);
@@ -272,7 +273,8 @@ class Randomized : public flowtest::FlowFixture {
 
   std::vector<std::string> history;
   bool world_up = true;
-  bool unloaded = false;  // the last step unloaded the plugin
+  bool unloaded = false;                   // the last step unloaded the plugin
+  bool plugin_loaded_or_unloaded = false;  // the last step ran "plugin load" or "plugin unload"
   std::size_t checked_records = 0;
   std::vector<int> players;
   std::vector<int> pods;
@@ -297,10 +299,17 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
     std::mt19937 random(seed);
     for (int step = 0; step < kStepsPerSeed; ++step, ++ran) {
       unloaded = false;
+      plugin_loaded_or_unloaded = false;
+      const auto lookups = Server().Lookup().Lookups();
       Step(random);
       const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step) +
                                 " (replay with TINYHORDE_SEED=" + std::to_string(seed) + ")" +
                                 History();
+      // Names are resolved when the plugin starts (and hooks taken out by name when it stops);
+      // no other step may look a name up.
+      if (!plugin_loaded_or_unloaded) {
+        EXPECT_EQ(Server().Lookup().Lookups(), lookups) << where;
+      }
       CheckInvariants(where);
       if (unloaded) CheckEverythingAtFullSize(where);
       if (HasFatalFailure()) return;

@@ -114,14 +114,6 @@ TEST_F(RiderCamera, ClassWithoutOffsetsStillScalesTheRiderOffset) {
   EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 25}));
 }
 
-// A field name the host does not know ends the server; the rider offset step is never skipped.
-TEST_F(RiderCamera, UnknownRiderOffsetEndsTheServer) {
-  const int id = Make(kDread);
-  Server().Lookup().MakeUnknown("APrimalDinoCharacter.RiderFPVCameraOffset");
-  EXPECT_SERVER_ENDS(ScaleCamera(id, 0.5),
-                     "APrimalDinoCharacter.RiderFPVCameraOffset does not exist");
-}
-
 TEST_F(RiderCamera, NullAndClasslessCreaturesAreIgnored) {
   EXPECT_NO_THROW(ScaleCamera(nullptr, 0.5));
   const int id = Make(kDread);

@@ -212,21 +212,6 @@ TEST_F(Application, CreatureWithoutMeshIsApplied) {
   EXPECT_TRUE(Same(Mesh(id), Uniform(1.0)));
 }
 
-// A field name the host does not know ends the server as soon as the plugin reads it: it is never
-// skipped.
-class ApplicationWithUnknownField : public Application,
-                                    public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(ApplicationWithUnknownField, EndsTheServer) {
-  const int id = MakeTamed(kDread);
-  Server().Lookup().MakeUnknown(GetParam());
-  EXPECT_SERVER_ENDS(Apply(id), std::string(GetParam()) + " does not exist");
-}
-
-INSTANTIATE_TEST_SUITE_P(ScaleFields, ApplicationWithUnknownField,
-                         ::testing::Values("APrimalDinoCharacter.BaseDinoScale", "ACharacter.Mesh"),
-                         [](const auto& info) { return TestNameOf(info.param); });
-
 // ---- Restoration ---------------------------------------------------------------------------
 
 class Restoration : public ScalingFixture {};
@@ -304,9 +289,7 @@ class RestoreWithLostScaleFunction : public Restoration,
 TEST_P(RestoreWithLostScaleFunction, EveryOtherWriteStillHappens) {
   const int id = MakeTamed(kDread);
   SetAllScales(id, 0.25);
-  if (std::string(GetParam()) == "forget") SetHooksDoNotThrow();
-  Run(std::string("host ") + GetParam() +
-      " AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
+  LoseGameFunction(GetParam(), "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
   TakeLogLines();
   bool restored = false;
   EXPECT_NO_THROW(restored = Restore(id));
@@ -318,23 +301,6 @@ TEST_P(RestoreWithLostScaleFunction, EveryOtherWriteStillHappens) {
 INSTANTIATE_TEST_SUITE_P(ScaleFunction, RestoreWithLostScaleFunction,
                          ::testing::Values("forget", "fail"),
                          [](const auto& info) { return std::string(info.param); });
-
-// A field name the host does not know ends the server; no write is skipped over it.
-class RestoreWithUnknownField : public Restoration,
-                                public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(RestoreWithUnknownField, EndsTheServer) {
-  const int id = MakeTamed(kDread);
-  SetAllScales(id, 0.25);
-  Server().Lookup().MakeUnknown(GetParam());
-  EXPECT_SERVER_ENDS(Restore(id), std::string(GetParam()) + " does not exist");
-}
-
-INSTANTIATE_TEST_SUITE_P(RestoreFields, RestoreWithUnknownField,
-                         ::testing::Values("APrimalDinoCharacter.BaseDinoScale",
-                                           "AActor.RootComponent", "ACharacter.Mesh",
-                                           "USceneComponent.RelativeScale3D"),
-                         [](const auto& info) { return TestNameOf(info.param); });
 
 }  // namespace
 }  // namespace scalingtest

@@ -37,6 +37,7 @@ void SimFixture::SetUp() {
   tinyhorde::SettingsChanged();
   tinyhorde::ClearCameraStores();
   tinyhorde::CreateLogger();
+  tinyhorde::ResolveGameNames();
 }
 
 void SimFixture::TearDown() {
@@ -58,6 +59,12 @@ void SimFixture::WriteFile(const std::filesystem::path& relative_to_root, const 
 
 void SimFixture::SetHooksDoNotThrow() {
   WriteFile("ShooterGame/Binaries/Win64/config.json", R"({"settings": {"HooksDoNotThrow": true}})");
+}
+
+void SimFixture::LoseGameFunction(const std::string& how, const std::string& function) {
+  if (how == "forget") SetHooksDoNotThrow();
+  Run("host " + how + " " + function);
+  if (how == "forget") tinyhorde::ResolveGameNames();
 }
 
 std::vector<std::string> SimFixture::TakeLogLines() {

@@ -40,6 +40,10 @@ class SimFixture : public ::testing::Test {
   // Writes the host's own config.json with settings.HooksDoNotThrow set: an unknown function name
   // then gives a null address, and a hook on it is refused, instead of ending the server.
   void SetHooksDoNotThrow();
+  // Takes a game function away from the plugin's code in the test: "forget" makes the host
+  // (running with HooksDoNotThrow) not know the name and resolves the plugin's names again, as a
+  // plugin started on that host would; "fail" makes the function raise at every call.
+  void LoseGameFunction(const std::string& how, const std::string& function);
 
   // Messages written to the host's log sinks since the last call: the message alone, or the
   // whole formatted line.

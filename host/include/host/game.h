@@ -65,6 +65,35 @@ inline bool IsFlagSetIn(const void* object, BitField relative) {
   return IsFlagSet(relative);
 }
 
+// A game function resolved once by name and called through its kept address; a member function
+// takes its object as the first argument. Until Resolve finds an address, or when the host has
+// none, a call raises UnknownGameName and reaches nothing.
+template <typename Signature>
+class GameFunction;
+
+template <typename R, typename... Args>
+class GameFunction<R(Args...)> {
+ public:
+  explicit constexpr GameFunction(const char* name) : name_(name) {}
+
+  // Looks the name up; answers whether the host has the function.
+  bool Resolve() {
+    address_ = reinterpret_cast<R (*)(Args...)>(GetFunctionAddress(name_));
+    return address_ != nullptr;
+  }
+  bool Resolved() const { return address_ != nullptr; }
+  const char* Name() const { return name_; }
+
+  R operator()(Args... args) const {
+    if (address_ == nullptr) throw UnknownGameName(name_);
+    return address_(args...);
+  }
+
+ private:
+  const char* name_;
+  R (*address_)(Args...) = nullptr;
+};
+
 // Calls the named game function; a member function takes its object as the first argument.
 template <typename R, typename... Args>
 R CallGame(const std::string& name, Args... args) {

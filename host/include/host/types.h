@@ -12,6 +12,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace host {
 
@@ -25,7 +26,11 @@ using uint64 = std::uint64_t;
 using TCHAR = std::conditional_t<sizeof(wchar_t) == 2, wchar_t, char16_t>;
 
 // The game's allocator. Every FString or TArray buffer the plugin owns goes back through Free.
+// Its functions are looked up once: by Resolve, or else at their first use.
 namespace FMemory {
+// Looks the three functions up now; answers the names of those the host does not have (a call
+// of a missing one raises UnknownGameName).
+std::vector<std::string> Resolve();
 void* Malloc(uint64 size, uint32 alignment = 0);
 void* Realloc(void* block, uint64 size, uint32 alignment = 0);
 void Free(void* block);
