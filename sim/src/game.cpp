@@ -1,6 +1,5 @@
 #include "sim/game.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
@@ -136,7 +135,8 @@ int Game::AddPlayer(const std::string& name, bool admin) {
   controller->LinkedPlayerID = 100000 + id;
   SetBit(controller->PrimalPlayerController.ControllerFlags, kBitIsAdmin, admin);
   controller->PrimalPlayerController.PlayerController.PlayerCharacter = character;
-  players_[id] = Player{id, name, controller, character};
+  const Player& player = players_[id] = Player{id, name, controller, character};
+  players_by_controller_[controller] = &player;
   return id;
 }
 
@@ -158,6 +158,7 @@ int Game::CreateCreature(ClassInfo& cls) {
     *reinterpret_cast<FVector*>(at) = cls.specs[i].default_value;
   }
   creatures_[id] = dino;
+  creature_ids_[dino] = id;
   return id;
 }
 
@@ -195,21 +196,23 @@ const Game::Player& Game::PlayerById(int id) const {
 }
 
 const Game::Player* Game::PlayerByController(const void* controller) const {
-  for (const auto& [id, player] : players_)
-    if (player.controller == controller) return &player;
-  return nullptr;
+  const auto it = players_by_controller_.find(controller);
+  return it == players_by_controller_.end() ? nullptr : it->second;
 }
 
 int Game::CreatureIdOf(const void* object) const {
-  for (const auto& [id, dino] : creatures_)
-    if (dino == object) return id;
-  return 0;
+  const auto it = creature_ids_.find(object);
+  return it == creature_ids_.end() ? 0 : it->second;
 }
 
 const StoredRecord* Game::StoredById(int id) const {
-  for (const auto& record : stored_)
-    if (record.id == id) return &record;
-  return nullptr;
+  const auto it = stored_by_id_.find(id);
+  return it == stored_by_id_.end() ? nullptr : it->second;
+}
+
+StoredRecord* Game::StoredOfKind(int id, std::string_view kind) {
+  const auto it = stored_by_id_.find(id);
+  return it == stored_by_id_.end() || it->second->kind != kind ? nullptr : it->second;
 }
 
 FVector Game::RootScale(const void* actor) const {
@@ -243,10 +246,11 @@ void Game::RecordCall(Hook hook, const void* object) {
 }
 
 StoredRecord& Game::NewRecord(const std::string& kind) {
-  stored_.push_back(StoredRecord{});
-  stored_.back().id = NextId();
-  stored_.back().kind = kind;
-  return stored_.back();
+  StoredRecord& record = stored_.emplace_back();
+  record.id = NextId();
+  record.kind = kind;
+  stored_by_id_[record.id] = &record;
+  return record;
 }
 
 void Game::SerializeInto(APrimalCharacter* character, StoredRecord& record) {
@@ -321,6 +325,7 @@ void Game::RemoveCreature(APrimalDinoCharacter* dino) {
   server_.Objects().Destroy(reinterpret_cast<UObject*>(dino->PrimalCharacter.Character.Mesh));
   server_.Objects().Destroy(reinterpret_cast<UObject*>(dino));
   creatures_.erase(id);
+  creature_ids_.erase(dino);
 }
 
 std::vector<AActor*> Game::ActorsOfClass(const UClass* cls) const {
@@ -429,13 +434,11 @@ int Game::Cryo(int creature, int player) {
 
 int Game::Uncryo(int pod, int player) {
   auto* controller = PlayerById(player).controller;
-  auto it = std::find_if(stored_.begin(), stored_.end(), [&](const StoredRecord& record) {
-    return record.id == pod && record.kind == "cryopod";
-  });
-  if (it == stored_.end()) throw std::runtime_error("no pod " + std::to_string(pod));
-  if (it->used) throw std::runtime_error("pod " + std::to_string(pod) + " is empty");
-  it->used = true;
-  const int id = BuildFromRecord(*it);
+  auto* record = StoredOfKind(pod, "cryopod");
+  if (record == nullptr) throw std::runtime_error("no pod " + std::to_string(pod));
+  if (record->used) throw std::runtime_error("pod " + std::to_string(pod) + " is empty");
+  record->used = true;
+  const int id = BuildFromRecord(*record);
   Enter<DinoWithControllerFn>(Hook::OnUncryo, creatures_.at(id), controller);
   return id;
 }
@@ -449,13 +452,12 @@ int Game::Upload(int creature, int player) {
 
 int Game::Download(int upload, int player) {
   PlayerById(player);
-  auto it = std::find_if(stored_.begin(), stored_.end(), [&](const StoredRecord& record) {
-    return record.id == upload && record.kind == "upload";
-  });
-  if (it == stored_.end()) throw std::runtime_error("no upload " + std::to_string(upload));
-  if (it->used) throw std::runtime_error("upload " + std::to_string(upload) + " was downloaded");
-  it->used = true;
-  return BuildFromRecord(*it);
+  auto* record = StoredOfKind(upload, "upload");
+  if (record == nullptr) throw std::runtime_error("no upload " + std::to_string(upload));
+  if (record->used)
+    throw std::runtime_error("upload " + std::to_string(upload) + " was downloaded");
+  record->used = true;
+  return BuildFromRecord(*record);
 }
 
 int Game::Export(int creature, int player) {
@@ -472,7 +474,7 @@ int Game::Snapshot(int creature) {
 }
 
 void Game::Save() {
-  std::vector<int> saved;
+  std::vector<const StoredRecord*> saved;
   for (const auto& [pid, player] : players_)
     SerializeThroughGame(&player.character->PrimalCharacter, nullptr, true);
   const auto ids = [&] {
@@ -480,12 +482,13 @@ void Game::Save() {
     for (const auto& [id, dino] : creatures_) list.push_back(id);
     return list;
   }();
+  saved.reserve(ids.size());
   for (int id : ids) {
     auto& record = NewRecord("save");
     SerializeThroughGame(&creatures_.at(id)->PrimalCharacter, &record, true);
-    saved.push_back(record.id);
+    saved.push_back(&record);
   }
-  WriteSaveFile(server_.SaveFile(), stored_, saved);
+  WriteSaveFile(server_.SaveFile(), saved);
 }
 
 // The world is torn down as a real one is: each creature is destroyed through the game's Destroy

@@ -3,6 +3,8 @@
 
 #include <dlfcn.h>
 
+#include <string>
+
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
@@ -15,11 +17,19 @@ using sim::Server;
 
 namespace {
 
-// The file of the module holding address, as the loader was given it.
+// The file of the module holding address, as the loader was given it. The same module asks
+// again and again (a timer per creature), so the last name is kept converted; it is compared by
+// its text, which stays right when another library is loaded at the same place.
 std::u16string CallerModule(const void* address) {
   Dl_info info{};
   if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return u"";
-  return sim::Utf8ToUtf16(info.dli_fname);
+  thread_local std::string last_file;
+  thread_local std::u16string last_module;
+  if (last_file != info.dli_fname) {
+    last_file = info.dli_fname;
+    last_module = sim::Utf8ToUtf16(last_file);
+  }
+  return last_module;
 }
 
 std::string DoesNotExist(const std::string& name) {

@@ -1,8 +1,8 @@
 #include "sim/save_file.h"
 
-#include <algorithm>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "sim/memory.h"
 
@@ -27,7 +27,7 @@ nlohmann::json RecordToJson(const StoredRecord& record) {
           {"root_scale", VectorToJson(record.root_scale)},
           {"base_dino_scale", VectorToJson(record.base_dino_scale)},
           {"mesh_scale", VectorToJson(record.mesh_scale)},
-          {"camera", camera}};
+          {"camera", std::move(camera)}};
 }
 
 StoredRecord RecordFromJson(const nlohmann::json& json) {
@@ -51,11 +51,14 @@ StoredRecord RecordFromJson(const nlohmann::json& json) {
   return record;
 }
 
-void WriteSaveFile(const std::filesystem::path& file, const std::deque<StoredRecord>& records,
-                   const std::vector<int>& ids) {
+void WriteSaveFile(const std::filesystem::path& file,
+                   const std::vector<const StoredRecord*>& records) {
+  // Every part is moved into its parent, never copied: the file is written once per save, the
+  // whole world in it.
   nlohmann::json creatures = nlohmann::json::array();
-  for (const auto& record : records) {
-    if (std::find(ids.begin(), ids.end(), record.id) == ids.end()) continue;
+  creatures.get_ref<nlohmann::json::array_t&>().reserve(records.size());
+  for (const StoredRecord* saved : records) {
+    const StoredRecord& record = *saved;
     auto json = RecordToJson(record);
     json["state"] = {{"team", record.team},
                      {"untamed_team", record.untamed_team},
@@ -64,11 +67,11 @@ void WriteSaveFile(const std::filesystem::path& file, const std::deque<StoredRec
                      {"dead", record.dead},
                      {"tamer", Utf16ToUtf8(record.tamer)},
                      {"tamed_name", Utf16ToUtf8(record.tamed_name)}};
-    creatures.push_back(json);
+    creatures.push_back(std::move(json));
   }
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::trunc);
-  out << nlohmann::json{{"creatures", creatures}}.dump(1) << '\n';
+  out << nlohmann::json{{"creatures", std::move(creatures)}}.dump(1) << '\n';
   if (!out) throw std::runtime_error("cannot write the save file " + file.string());
 }
 

@@ -1,7 +1,7 @@
 #include "sim/timers.h"
 
-#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "sim/memory.h"
 
@@ -10,19 +10,15 @@ namespace sim {
 void Timers::Add(const std::function<void()>& callback, int delay_seconds,
                  const std::u16string& identifier, const std::u16string& module) {
   const double delay = delay_seconds < 0 ? 0 : delay_seconds;
-  pending_.push_back(Timer{now_ + delay, next_sequence_++, callback, identifier, module});
+  pending_.insert(Timer{now_ + delay, next_sequence_++, callback, identifier, module});
 }
 
 void Timers::Advance(double seconds, const std::function<void(const std::string&)>& on_error) {
   const double target = now_ + (seconds > 0 ? seconds : 0);
-  for (;;) {
-    auto next =
-        std::min_element(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) {
-          return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
-        });
-    if (next == pending_.end() || next->due > target) break;
-    Timer timer = std::move(*next);
-    pending_.erase(next);
+  // The first timer is taken out before its callback runs, so the callback may set or drop
+  // timers freely; one it sets that is due by the target is found on a later turn.
+  while (!pending_.empty() && pending_.begin()->due <= target) {
+    Timer timer = std::move(pending_.extract(pending_.begin()).value());
     now_ = timer.due;
     try {
       timer.callback();
@@ -37,9 +33,9 @@ void Timers::Advance(double seconds, const std::function<void(const std::string&
 }
 
 std::size_t Timers::DropModule(const std::u16string& module) {
-  const auto before = pending_.size();
-  std::erase_if(pending_, [&](const Timer& timer) { return timer.module == module; });
-  return before - pending_.size();
+  // A copy: the name may be that of a pending timer (Pending().front().module), freed on erasing.
+  const std::u16string name = module;
+  return std::erase_if(pending_, [&](const Timer& timer) { return timer.module == name; });
 }
 
 }  // namespace sim

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
+#include <utility>
 
 #include "sim/commands.h"
 #include "sim/host_api.h"
@@ -34,6 +36,9 @@ TEST(VirtualClock, TimersFireInDueOrderThenInSettingOrder) {
   timers.Add([&] { order += "3s;"; }, 3, u"a", u"m");
   timers.Add([&] { order += "1s-first;"; }, 1, u"b", u"m");
   timers.Add([&] { order += "1s-second;"; }, 1, u"c", u"m");
+  std::vector<std::u16string> listed;  // in the order they will fire
+  for (const auto& timer : timers.Pending()) listed.push_back(timer.identifier);
+  EXPECT_EQ(listed, (std::vector<std::u16string>{u"b", u"c", u"a"}));
   timers.Advance(0.5, [](const std::string&) {});
   EXPECT_EQ(order, "");
   timers.Advance(0.5, [](const std::string&) {});
@@ -55,6 +60,33 @@ TEST(VirtualClock, ATimerSetWhileFiringRunsInTheSameWaitWhenDue) {
   timers.Advance(2, [](const std::string&) {});
   EXPECT_EQ(fired, 2);
   EXPECT_TRUE(timers.Pending().empty());
+}
+
+// While a wait of 3 s runs, "outer" (1 s) sets "inner" after the delay, or drops module m for a
+// delay of -1; "same" (2 s, module m) and "later" (3 s, module n) were set before the wait.
+TEST(VirtualClock, TimersSetOrDroppedWhileFiringKeepTheFiringOrder) {
+  const std::tuple<int, const char*, std::size_t> cases[] = {{0, "outer;inner;same;later;", 0},
+                                                             {1, "outer;same;inner;later;", 0},
+                                                             {5, "outer;same;later;", 1},
+                                                             {-1, "outer;later;", 0}};
+  for (const auto& [delay, expected, left] : cases) {
+    sim::Timers timers;
+    std::string fired;
+    const auto outer = [&timers, &fired, delay = delay] {
+      fired += "outer;";
+      if (delay < 0) {
+        timers.DropModule(u"m");
+      } else {
+        timers.Add([&fired] { fired += "inner;"; }, delay, u"inner", u"m");
+      }
+    };
+    timers.Add(outer, 1, u"outer", u"m");
+    timers.Add([&] { fired += "same;"; }, 2, u"same", u"m");
+    timers.Add([&] { fired += "later;"; }, 3, u"later", u"n");
+    timers.Advance(3, [](const std::string& error) { ADD_FAILURE() << error; });
+    EXPECT_EQ(fired, expected) << "delay " << delay;
+    EXPECT_EQ(timers.Pending().size(), left) << "delay " << delay;
+  }
 }
 
 TEST(VirtualClock, DropsOnlyTheNamedModulesTimersAndReportsThrowingCallbacks) {
@@ -150,6 +182,9 @@ TEST_F(HostServices, WeakReferencesResolveToNullOnceTheObjectIsDestroyed) {
       Game().CreateCreature(Server().Classes().Species("Dreadnoughtus_Character_BP_C"));
   EXPECT_EQ(static_cast<void*>(Game().CreatureObject(again)), static_cast<void*>(dino));
   EXPECT_EQ(Server().Objects().Resolve(weak), nullptr);
+  EXPECT_EQ(Game().CreatureIdOf(dino), again) << "the address names the new creature";
+  Game().RemoveCreature(dino);
+  EXPECT_EQ(Game().CreatureIdOf(dino), 0);
 }
 
 TEST_F(HostServices, ConsoleRefusesBadInputAndGoesOn) {
@@ -160,6 +195,20 @@ TEST_F(HostServices, ConsoleRefusesBadInputAndGoesOn) {
   EXPECT_EQ(Run("# a comment"), std::vector<std::string>{});
   EXPECT_EQ(Run("player Bob"), std::vector<std::string>{"ok player 1"});
   EXPECT_EQ(Server().ErrorCount(), 4);
+}
+
+// Pods and uploads are found by id and kind: another kind's id is not found; a used one refused.
+TEST_F(HostServices, PodsAndUploadsAreTakenOnceAndOnlyAsTheirKind) {
+  Run("player Ada");
+  Run("spawn Rex_Character_BP_C tamed 1");
+  Run("spawn Rex_Character_BP_C tamed 1");
+  ASSERT_EQ(Run("cryo 2 1").back(), "ok pod 4");
+  ASSERT_EQ(Run("upload 3 1").back(), "ok upload 5");
+  const std::pair<const char*, const char*> cases[] = {
+      {"download 4 1", "error no upload 4"}, {"uncryo 5 1", "error no pod 5"},
+      {"uncryo 4 1", "ok creature 6"},       {"uncryo 4 1", "error pod 4 is empty"},
+      {"download 5 1", "ok creature 7"},     {"download 5 1", "error upload 5 was downloaded"}};
+  for (const auto& [line, answer] : cases) EXPECT_EQ(Run(line).back(), answer) << line;
 }
 
 TEST_F(HostServices, ExpectComparesVectorsNumbersAndReportsMismatches) {

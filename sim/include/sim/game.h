@@ -11,6 +11,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -128,7 +130,8 @@ class Game {
   void Save();
   void Load();
 
-  // Looking things up.
+  // Looking things up. Each is a map or hash look-up, so a flow that looks up every creature
+  // costs no more per creature in a big world than in a small one.
   APrimalDinoCharacter* CreatureObject(int id) const;
   const Player& PlayerById(int id) const;
   const Player* PlayerByController(const void* controller) const;
@@ -185,6 +188,8 @@ class Game {
  private:
   USceneComponent* NewComponent();
   int SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving);
+  // The stored record with that id if it is of that kind, else null.
+  StoredRecord* StoredOfKind(int id, std::string_view kind);
   int BuildFromRecord(const StoredRecord& record);
   void RegisterNames();
   [[noreturn]] void EscapedFrom(Hook hook);
@@ -195,7 +200,13 @@ class Game {
   int next_id_ = 1;
   std::map<int, Player> players_;
   std::map<int, APrimalDinoCharacter*> creatures_;
+  // Indexes kept beside the containers above, changed wherever they change: a creature's id by
+  // its object, a player by their controller, a stored record by its id (records are only ever
+  // appended to the deque, so the pointers stay good).
+  std::unordered_map<const void*, int> creature_ids_;
+  std::unordered_map<const void*, const Player*> players_by_controller_;
   std::deque<StoredRecord> stored_;
+  std::unordered_map<int, StoredRecord*> stored_by_id_;
   std::vector<GameCall> calls_;
   std::map<const void*, double> last_chat_;  // by player controller: the last accepted line's time
   const HookTable::Point* entries_[static_cast<int>(Hook::Count)] = {};

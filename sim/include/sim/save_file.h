@@ -1,7 +1,6 @@
 // The world save on disk: the creature records of the newest save, as JSON.
 #pragma once
 
-#include <deque>
 #include <filesystem>
 #include <vector>
 
@@ -15,10 +14,10 @@ nlohmann::json RecordToJson(const StoredRecord& record);
 StoredRecord RecordFromJson(const nlohmann::json& json);
 nlohmann::json VectorToJson(const FVector& v);
 
-// Writes the records whose ids are listed; throws std::runtime_error when the file cannot be
+// Writes the records in the order given; throws std::runtime_error when the file cannot be
 // written.
-void WriteSaveFile(const std::filesystem::path& file, const std::deque<StoredRecord>& records,
-                   const std::vector<int>& ids);
+void WriteSaveFile(const std::filesystem::path& file,
+                   const std::vector<const StoredRecord*>& records);
 // Throws std::runtime_error when there is no save or it cannot be read.
 std::vector<StoredRecord> ReadSaveFile(const std::filesystem::path& file);
 
