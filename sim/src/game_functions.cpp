@@ -80,7 +80,8 @@ UClass* ShooterGetPrivateStaticClass() {
 // Answers the creature a player character rides, or null. A player-only function: asked of any
 // other object, it reads memory that is not there, so the server ends.
 APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
-  const auto* player = &S().Classes().Native("AShooterCharacter").cls.Struct;
+  static const std::string kPlayerClass = "AShooterCharacter";
+  const auto* player = &S().Classes().Native(kPlayerClass).cls.Struct;
   const UClass* cls = self != nullptr
                           ? self->PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate
                           : nullptr;
