@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "plugin/lifecycle.h"
+#include "scaling/post_save_resize.h"
 
 namespace bench {
 
@@ -50,6 +51,8 @@ void BenchServer::StopPlugin() {
 void BenchServer::DropTimers() {
   auto& clock = server_->Clock();
   while (!clock.Pending().empty()) clock.DropModule(clock.Pending().front().module);
+  // The batch of re-applications after a save goes with the timer that would have run it.
+  tinyhorde::ForgetPostSaveResizes();
 }
 
 }  // namespace bench

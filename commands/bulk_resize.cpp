@@ -12,43 +12,41 @@
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
+#include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 
 namespace tinyhorde {
 
-WalkResult VisitCreatures(host::UWorld* world, const char* what,
-                          const std::function<bool(host::APrimalDinoCharacter*)>& visit) {
-  WalkResult result;
+bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AActor*>& list,
+                   std::string& error) {
   try {
     const GameHandles& game = Game();
     // Without the creature class the game would list every actor.
     if (!game.CreatureClass.Resolved()) throw host::UnknownGameName(game.CreatureClass.Name());
-    host::TArray<host::AActor*> list;
     game.GetAllActorsOfClass(reinterpret_cast<host::UObject*>(world),
                              host::TSubclassOf<host::AActor>{CreatureClassObject()}, &list);
-    for (host::AActor* actor : list) {
-      if (actor == nullptr) continue;
-      try {
-        if (visit(reinterpret_cast<host::APrimalDinoCharacter*>(actor))) ++result.done;
-      } catch (...) {
-        ++result.failed;
-      }
-    }
-  } catch (const std::exception& error) {
-    result.listed = false;
-    result.error = error.what();
-    LogError(fmt::format("[Tinyhorde] Could not list the creatures to {}: {}", what, error.what()));
+    return true;
+  } catch (const std::exception& failure) {
+    error = failure.what();
+    LogError(fmt::format("[Tinyhorde] Could not list the creatures to {}: {}", what, error));
   }
-  return result;
+  return false;
 }
 
 WalkResult ResizeAllTargets(host::UWorld* world, const char* label) {
-  return VisitCreatures(world, "resize", [label](host::APrimalDinoCharacter* creature) {
-    if (!IsTargetCreature(creature)) return false;
-    const bool only_tamed = ReadOnlyTamed();
-    if (only_tamed && !IsTamedCreature(creature)) return false;
-    return ApplyCreatureScale(creature, label, true);
+  // A world holds few classes: the verdict of the class met last is kept for the walk. A
+  // settings write made meanwhile is seen by the next walk, as if made after this one.
+  const host::UClass* last_class = nullptr;
+  ClassVerdict verdict;
+  return VisitCreatures(world, "resize", [&](host::APrimalDinoCharacter* creature) {
+    const host::UClass* cls = ClassOf(creature);
+    if (cls == nullptr) return false;
+    if (cls != last_class) {
+      verdict = ClassifyCreature(creature);
+      last_class = cls;
+    }
+    return ApplyCreatureScaleUnlessHeld(creature, verdict, label);
   });
 }
 

@@ -18,12 +18,34 @@ struct WalkResult {
   host::int32 failed = 0;
 };
 
+// Fills list with the creature actors of world, in the game's order. When the game cannot list
+// them the failure is logged ("... to {what}: ...") and put in error, and the answer is false.
+// Nothing is thrown.
+bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AActor*>& list,
+                   std::string& error);
+
 // Calls visit for every non-null creature actor of world, in the game's order; done counts the
 // visits that answered true. The list's buffer is the plugin's and is released on every path. A
-// failure to list the creatures is logged and ends the walk; a failure on one creature skips
-// that creature only and is counted. Nothing is thrown.
-WalkResult VisitCreatures(host::UWorld* world, const char* what,
-                          const std::function<bool(host::APrimalDinoCharacter*)>& visit);
+// failure to list the creatures ends the walk; a failure on one creature skips that creature
+// only and is counted. Nothing is thrown.
+template <typename Visit>
+WalkResult VisitCreatures(host::UWorld* world, const char* what, Visit&& visit) {
+  WalkResult result;
+  host::TArray<host::AActor*> list;
+  if (!ListCreatures(world, what, list, result.error)) {
+    result.listed = false;
+    return result;
+  }
+  for (host::AActor* actor : list) {
+    if (actor == nullptr) continue;
+    try {
+      if (visit(reinterpret_cast<host::APrimalDinoCharacter*>(actor))) ++result.done;
+    } catch (...) {
+      ++result.failed;
+    }
+  }
+  return result;
+}
 
 // Applies the configured scale (force on) to every target creature of world that passes the
 // tamed gate; done counts the creatures applied. world must not be null.

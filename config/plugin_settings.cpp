@@ -14,6 +14,9 @@ std::mutex SettingsMutex;
 
 namespace {
 std::atomic<std::uint64_t> generation{0};
+// Copies of the two switches read on every creature event, taken at each settings write.
+std::atomic<bool> only_tamed{Settings{}.OnlyTamed};
+std::atomic<bool> debug_log{Settings{}.DebugLog};
 }  // namespace
 
 std::uint64_t SettingsGeneration() {
@@ -21,6 +24,11 @@ std::uint64_t SettingsGeneration() {
 }
 
 void SettingsChanged() {
+  {
+    std::lock_guard lock(SettingsMutex);
+    only_tamed.store(PluginSettings.OnlyTamed, std::memory_order_relaxed);
+    debug_log.store(PluginSettings.DebugLog, std::memory_order_relaxed);
+  }
   generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
@@ -55,13 +63,11 @@ std::size_t CreatureScaleCount() {
 }
 
 bool ReadOnlyTamed() {
-  std::lock_guard lock(SettingsMutex);
-  return PluginSettings.OnlyTamed;
+  return only_tamed.load(std::memory_order_relaxed);
 }
 
 bool ReadDebugLog() {
-  std::lock_guard lock(SettingsMutex);
-  return PluginSettings.DebugLog;
+  return debug_log.load(std::memory_order_relaxed);
 }
 
 }  // namespace tinyhorde

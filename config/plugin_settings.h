@@ -68,8 +68,9 @@ void SettingsChanged();
 void SetGlobalScale(double value);
 // Lowers name, then inserts or overwrites its entry in one locked step.
 void SetCreatureScale(const std::string& name, double value);
-// Locked reads.
+// A locked read.
 std::size_t CreatureScaleCount();
+// OnlyTamed and DebugLog as of the last SettingsChanged(); they take no lock.
 bool ReadOnlyTamed();
 bool ReadDebugLog();
 

@@ -2,16 +2,13 @@
 // or destroys it, so that cryopods, uploads, exports, snapshots and saves never hold a reduced
 // size. Each hands the game's result back unchanged.
 #include <cstdint>
-#include <mutex>
-#include <string>
-#include <unordered_map>
 
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
 #include "plugin/contained.h"
 #include "plugin/game_handles.h"
-#include "scaling/delayed_resize.h"
+#include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
@@ -24,24 +21,10 @@ namespace tinyhorde::detours {
 
 namespace {
 
-// Capture tools and projectiles, matched in the damage causer's lowered class name. The answer
-// depends on the class alone, so it is worked out once per class.
+// Capture tools and projectiles, matched in the damage causer's lowered class name (worked out
+// once per class with the rest of its verdict).
 bool IsCaptureCauser(const AActor* causer) {
-  host::UClass* cls = ClassOf(causer);
-  if (cls == nullptr) return false;
-  static std::mutex mutex;
-  static std::unordered_map<const host::UClass*, bool> answers;
-  {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (const auto it = answers.find(cls); it != answers.end()) return it->second;
-  }
-  const std::string name = LowerBytes(ClassNameOf(cls));
-  bool capture = false;
-  for (const char* keyword : {"cryo", "ball", "gun", "pelayori", "trap", "capture"})
-    if (name.find(keyword) != std::string::npos) capture = true;
-  std::lock_guard<std::mutex> lock(mutex);
-  answers.emplace(cls, capture);
-  return capture;
+  return ClassifyCreature(causer).capture_causer;
 }
 
 // The saving flag: bit value 4 of the flag byte right after the archive's virtual-table pointer.
@@ -128,7 +111,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
     if (host::IsFlagSetIn(self, Game().bActorIsBeingDestroyed)) return;
     if (host::IsFlagSetIn(self, Game().bIsDead)) return;
-    ScheduleDelayedResize(creature, "Post-SaveWorld", 1);
+    QueuePostSaveResize(creature);
   });
 }
 

@@ -5,10 +5,21 @@
 
 namespace tinyhorde {
 
-namespace {
+namespace game_handles_detail {
 
 GameHandles table;
 bool resolved = false;
+
+void ThrowUnresolved() {
+  throw std::logic_error("game names used before they were resolved");
+}
+
+}  // namespace game_handles_detail
+
+namespace {
+
+using game_handles_detail::resolved;
+using game_handles_detail::table;
 
 // A class asked of the game once per resolution.
 struct KeptClass {
@@ -32,11 +43,6 @@ void ResolveFunction(Function& function, std::vector<std::string>& missing) {
 }
 
 }  // namespace
-
-const GameHandles& Game() {
-  if (!resolved) throw std::logic_error("game names used before they were resolved");
-  return table;
-}
 
 std::vector<std::string> ResolveGameHandles() {
   GameHandles fresh;

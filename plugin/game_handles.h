@@ -71,8 +71,18 @@ struct GameHandles {
       "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)"};
 };
 
-// The resolved table. Raises std::logic_error before the first ResolveGameHandles.
-const GameHandles& Game();
+namespace game_handles_detail {
+extern GameHandles table;
+extern bool resolved;
+[[noreturn]] void ThrowUnresolved();
+}  // namespace game_handles_detail
+
+// The resolved table. Raises std::logic_error before the first ResolveGameHandles. Inline: the
+// hot paths read it for every creature.
+inline const GameHandles& Game() {
+  if (!game_handles_detail::resolved) game_handles_detail::ThrowUnresolved();
+  return game_handles_detail::table;
+}
 
 // Resolves every name anew. Answers the functions the host does not have, in the table's
 // order; the rest of the table is usable either way.

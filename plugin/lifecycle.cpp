@@ -14,6 +14,7 @@
 #include "plugin/game_handles.h"
 #include "plugin/hook_table.h"
 #include "plugin/logger.h"
+#include "scaling/post_save_resize.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
@@ -102,6 +103,7 @@ void InitializePlugin() {
   }
   CreateLogger();
   ForgetReportedFailures();
+  ForgetPostSaveResizes();
   LogInfo("[Tinyhorde] Initializing...");
   ResolveGameNames();
   LoadConfig();
@@ -132,6 +134,7 @@ void UnloadPlugin() {
   active = false;
   // Pending re-applications must not run plugin code once the library is gone.
   host::CancelTimers();
+  ForgetPostSaveResizes();
   RemoveCommandsAndHooks();
   initialized = false;
   LogInfo("[Tinyhorde] Plugin unloaded.");

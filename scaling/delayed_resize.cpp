@@ -40,12 +40,16 @@ std::uint64_t TimerSerial() {
   return timer_serial.load();
 }
 
+void ScheduleNamedTimer(const std::function<void()>& callback, int seconds) {
+  const std::uint64_t serial = timer_serial.fetch_add(1) + 1;
+  const host::FString name(TimerName(serial).data());
+  host::DelayExecute(callback, seconds, name);
+}
+
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds) {
   if (creature == nullptr) return;
   const host::FWeakObjectPtr weak = MakeWeakReference(creature);
   std::string text = label != nullptr ? label : "Delayed";
-  const std::uint64_t serial = timer_serial.fetch_add(1) + 1;
-  const host::FString name(TimerName(serial).data());
   auto callback = [weak, text]() {
     // The host may still run a timer after the plugin was unloaded; then it does nothing.
     if (!PluginIsActive()) return;
@@ -55,7 +59,7 @@ void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* lab
       ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), text.c_str(), true);
     });
   };
-  host::DelayExecute(callback, seconds, name);
+  ScheduleNamedTimer(callback, seconds);
 }
 
 }  // namespace tinyhorde

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "host/types.h"
 
@@ -13,5 +14,9 @@ namespace tinyhorde {
 // creature schedules nothing and leaves the serial as it is; a null label becomes "Delayed".
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds);
 std::uint64_t TimerSerial();
+
+// Hands callback to the host's timer under the next "Tinyhorde_Timer_<n>" name, to run about
+// seconds from now on the game thread.
+void ScheduleNamedTimer(const std::function<void()>& callback, int seconds);
 
 }  // namespace tinyhorde

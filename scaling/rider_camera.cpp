@@ -15,7 +15,7 @@
 
 namespace tinyhorde {
 
-std::mutex CameraStoreMutex;
+SpinLock CameraStoreMutex;
 
 namespace {
 
@@ -44,6 +44,7 @@ struct Baselines {
   std::array<bool, kOffsetNames> have{};
   FVector rider{};
   bool have_rider = false;
+  double applied = 1.0;  // the camera scale last applied
 };
 
 // Both guarded by CameraStoreMutex.
@@ -74,13 +75,13 @@ CameraLayout FindLayout(host::UClass* cls) {
   return layout;
 }
 
-CameraLayout LayoutOf(host::UClass* cls) {
-  {
-    std::lock_guard<std::mutex> lock(CameraStoreMutex);
-    if (const auto it = layouts.find(cls); it != layouts.end()) return it->second;
-  }
+// The class's layout, found with lock released (it calls the game) the first time. lock holds
+// CameraStoreMutex on entry and on return; the answer is valid for as long as it stays held.
+const CameraLayout& LayoutOf(host::UClass* cls, std::unique_lock<SpinLock>& lock) {
+  if (const auto it = layouts.find(cls); it != layouts.end()) return it->second;
+  lock.unlock();
   const CameraLayout layout = FindLayout(cls);
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  lock.lock();
   return layouts.emplace(cls, layout).first->second;
 }
 
@@ -101,15 +102,18 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
   const bool debug = ReadDebugLog() && HasLogger();
-  const CameraLayout layout = LayoutOf(cls);
   FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
 
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  std::unique_lock<SpinLock> lock(CameraStoreMutex);
+  const CameraLayout& layout = LayoutOf(cls, lock);
   auto found = baselines.find(creature);
-  // Scaling by 1.0 from baselines never taken leaves every offset as it is.
-  if (found == baselines.end() && cameraScale == 1.0) return;
-  if (found == baselines.end()) found = baselines.emplace(creature, Baselines{}).first;
+  if (found == baselines.end()) {
+    // Scaling by 1.0 from baselines never taken leaves every offset as it is.
+    if (cameraScale == 1.0) return;
+    found = baselines.emplace(creature, Baselines{}).first;
+  }
   auto& kept = found->second;
+  kept.applied = cameraScale;
   for (std::size_t i = 0; i < layout.count; ++i) {
     const auto [slot, offset] = layout.entries[i];
     const char* name = kCameraOffsetNames[slot];
@@ -133,18 +137,25 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   *rider = Times(cameraScale, kept.rider);
 }
 
+bool CameraHeldAt(const void* creature, double cameraScale) {
+  std::lock_guard<SpinLock> lock(CameraStoreMutex);
+  const auto found = baselines.find(creature);
+  return found != baselines.end() && found->second.applied == cameraScale;
+}
+
 void ForgetCreatureCamera(const void* creature) {
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  std::lock_guard<SpinLock> lock(CameraStoreMutex);
   baselines.erase(creature);
 }
 
 void ClearCameraStores() {
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  std::lock_guard<SpinLock> lock(CameraStoreMutex);
   baselines.clear();
+  layouts.clear();
 }
 
 std::size_t CameraStoreSize() {
-  std::lock_guard<std::mutex> lock(CameraStoreMutex);
+  std::lock_guard<SpinLock> lock(CameraStoreMutex);
   return baselines.size();
 }
 

@@ -10,11 +10,13 @@
 #include <cstddef>
 #include <mutex>
 
+#include "plugin/spin_lock.h"
+
 #include "host/types.h"
 
 namespace tinyhorde {
 
-extern std::mutex CameraStoreMutex;
+extern SpinLock CameraStoreMutex;
 
 // Sets each of the class's own camera offsets, and RiderFPVCameraOffset, to cameraScale times its
 // baseline, recording the creature as shrunk first when cameraScale is not 1.0. Null creatures and
@@ -24,9 +26,14 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 // The same for a creature the caller has already recorded as shrunk.
 void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 
+// Whether the creature's offsets were last set to cameraScale times their baselines (false for a
+// creature without baselines).
+bool CameraHeldAt(const void* creature, double cameraScale);
+
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
 // its own offsets. Called once the creature is gone (after its offsets were put back).
 void ForgetCreatureCamera(const void* creature);
+// Drops every creature's baselines and every class's layout.
 void ClearCameraStores();
 // Creatures with baselines in the store.
 std::size_t CameraStoreSize();

@@ -23,15 +23,26 @@ bool AtScale(const host::FVector& v, double s) {
          std::fabs(v.Z - s) < kAtScaleTolerance;
 }
 
-}  // namespace
-
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force) {
-  if (creature == nullptr || !ShrinkingAllowed()) return false;
-  return ApplyCreatureScale(creature, ClassifyCreature(creature), label, force);
+bool Exactly(const host::FVector& v, double s) {
+  return v.X == s && v.Y == s && v.Z == s;
 }
 
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
-                        const char* label, bool force) {
+enum class Mode { kForce, kUnlessAtScale, kUnlessHeld };
+
+// Whether every place an application writes already holds what it would write.
+bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, double scale,
+                double cameraScale) {
+  auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
+  auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh);
+  return root != nullptr && mesh != nullptr &&
+         Exactly(host::FieldAt<host::FVector>(root, game.RelativeScale3D), scale) &&
+         Exactly(host::FieldAt<host::FVector>(creature, game.BaseDinoScale), scale) &&
+         Exactly(host::FieldAt<host::FVector>(mesh, game.RelativeScale3D), scale) &&
+         CameraHeldAt(creature, cameraScale);
+}
+
+bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, const char* label,
+           Mode mode) {
   if (creature == nullptr || !ShrinkingAllowed() || !verdict.target) return false;
   const GameHandles& game = Game();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return false;
@@ -41,11 +52,13 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict
   const double camera_scale = verdict.camera_scale;
   const bool debug = ReadDebugLog();
 
-  if (!force) {
+  if (mode == Mode::kUnlessAtScale) {
     auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
     if (root != nullptr && AtScale(host::FieldAt<host::FVector>(root, game.RelativeScale3D), scale))
       return false;
   }
+  if (mode == Mode::kUnlessHeld && !debug && HoldsScale(creature, game, scale, camera_scale))
+    return true;
 
   // Recorded before the first write, so that a creature left part-way is still put back.
   if (scale != 1.0 || camera_scale != 1.0) RecordShrunk(creature);
@@ -60,6 +73,23 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
                         verdict.display_name, scale, camera_scale, label != nullptr ? label : ""));
   return true;
+}
+
+}  // namespace
+
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force) {
+  if (creature == nullptr || !ShrinkingAllowed()) return false;
+  return ApplyCreatureScale(creature, ClassifyCreature(creature), label, force);
+}
+
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+                        const char* label, bool force) {
+  return Apply(creature, verdict, label, force ? Mode::kForce : Mode::kUnlessAtScale);
+}
+
+bool ApplyCreatureScaleUnlessHeld(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+                                  const char* label) {
+  return Apply(creature, verdict, label, Mode::kUnlessHeld);
 }
 
 }  // namespace tinyhorde

@@ -17,5 +17,11 @@ bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label,
 // The same with the creature's class verdict, for a caller that already holds it.
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
                         const char* label, bool force);
+// As a forced application, except that a creature that already holds exactly what it would
+// write (root, base and mesh at the scale, its camera offsets last set at the camera scale) is
+// left as it is and still answers true: writing the same values again changes nothing in the
+// game. With DebugLog on every creature is written, so that each gets its line.
+bool ApplyCreatureScaleUnlessHeld(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+                                  const char* label);
 
 }  // namespace tinyhorde

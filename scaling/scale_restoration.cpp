@@ -41,7 +41,7 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = normal;
   attempt([&] { ScaleRiderCamera(creature, 1.0); });
-  if (complete) ForgetShrunk(creature);
+  if (complete) MarkRestored(creature);
   attempt([&] {
     if (ReadDebugLog() && HasLogger())
       LogInfo(fmt::format(

@@ -5,23 +5,37 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "plugin/spin_lock.h"
 #include "scaling/weak_reference.h"
 
 namespace tinyhorde {
 
 namespace {
 
+// An entry outlives a restore, marked as no longer shrunk, so that a creature shrunk again and
+// again (after every save) costs no allocation.
 struct Entry {
   host::FWeakObjectPtr reference;
-  std::uint64_t sequence;  // restores run in the order creatures were first recorded
+  std::uint64_t sequence;  // restores run in the order creatures were last recorded
+  bool shrunk;
 };
 
-std::mutex record_mutex;
+SpinLock record_mutex;
 std::unordered_map<const void*, Entry> record;
 std::uint64_t next_sequence = 0;
+std::size_t shrunk_entries = 0;  // entries marked shrunk
 
 bool SameObject(const host::FWeakObjectPtr& a, const host::FWeakObjectPtr& b) {
   return a.ObjectIndex == b.ObjectIndex && a.ObjectSerialNumber == b.ObjectSerialNumber;
+}
+
+// Drops the entry at address when it still holds reference, which no longer resolves to it.
+void DropIfStale(const void* address, const host::FWeakObjectPtr& reference) {
+  const std::lock_guard lock(record_mutex);
+  const auto it = record.find(address);
+  if (it == record.end() || !SameObject(it->second.reference, reference)) return;
+  if (it->second.shrunk) --shrunk_entries;
+  record.erase(it);
 }
 
 }  // namespace
@@ -30,18 +44,32 @@ void RecordShrunk(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return;
   const host::FWeakObjectPtr reference = MakeWeakReference(creature);
   const std::lock_guard lock(record_mutex);
-  auto [it, added] = record.try_emplace(creature, Entry{reference, next_sequence});
+  auto [it, added] = record.try_emplace(creature, Entry{reference, next_sequence, true});
+  Entry& entry = it->second;
   if (added) {
     ++next_sequence;
-  } else if (!SameObject(it->second.reference, reference)) {
-    // A creature now at the address of a stale entry replaces it.
-    it->second = Entry{reference, next_sequence++};
+    ++shrunk_entries;
+  } else if (!entry.shrunk || !SameObject(entry.reference, reference)) {
+    // Shrunk again, or a creature now at the address of a stale entry replaces it.
+    if (!entry.shrunk) ++shrunk_entries;
+    entry = Entry{reference, next_sequence++, true};
   }
+}
+
+void MarkRestored(const void* creature) {
+  const std::lock_guard lock(record_mutex);
+  const auto it = record.find(creature);
+  if (it == record.end() || !it->second.shrunk) return;
+  it->second.shrunk = false;
+  --shrunk_entries;
 }
 
 void ForgetShrunk(const void* creature) {
   const std::lock_guard lock(record_mutex);
-  record.erase(creature);
+  const auto it = record.find(creature);
+  if (it == record.end()) return;
+  if (it->second.shrunk) --shrunk_entries;
+  record.erase(it);
 }
 
 bool IsRecordedShrunk(const void* creature) {
@@ -49,14 +77,12 @@ bool IsRecordedShrunk(const void* creature) {
   {
     const std::lock_guard lock(record_mutex);
     const auto it = record.find(creature);
-    if (it == record.end()) return false;
+    if (it == record.end() || !it->second.shrunk) return false;
     reference = it->second.reference;
   }
   // Resolved without the lock held: the game is not called under it.
   if (ResolveWeakReference(reference) == creature) return true;
-  const std::lock_guard lock(record_mutex);
-  const auto it = record.find(creature);
-  if (it != record.end() && SameObject(it->second.reference, reference)) record.erase(it);
+  DropIfStale(creature, reference);
   return false;
 }
 
@@ -64,7 +90,8 @@ std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
   std::vector<std::pair<const void*, Entry>> entries;
   {
     const std::lock_guard lock(record_mutex);
-    entries.assign(record.begin(), record.end());
+    for (const auto& entry : record)
+      if (entry.second.shrunk) entries.push_back(entry);
   }
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.second.sequence < b.second.sequence; });
@@ -75,21 +102,20 @@ std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
       alive.push_back(static_cast<host::APrimalDinoCharacter*>(const_cast<void*>(address)));
       continue;
     }
-    const std::lock_guard lock(record_mutex);
-    const auto it = record.find(address);
-    if (it != record.end() && SameObject(it->second.reference, reference)) record.erase(it);
+    DropIfStale(address, reference);
   }
   return alive;
 }
 
 std::size_t RecordedShrunkCount() {
   const std::lock_guard lock(record_mutex);
-  return record.size();
+  return shrunk_entries;
 }
 
 void ClearShrunkRecord() {
   const std::lock_guard lock(record_mutex);
   record.clear();
+  shrunk_entries = 0;
 }
 
 }  // namespace tinyhorde

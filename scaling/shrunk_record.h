@@ -17,12 +17,14 @@ namespace tinyhorde {
 
 // Records creature before its size is changed; may throw when the game lacks weak references.
 void RecordShrunk(host::APrimalDinoCharacter* creature);
-// Drops creature's entry (restored to full size, or gone).
+// Marks creature as back at full size; its entry is kept for the next time it is shrunk.
+void MarkRestored(const void* creature);
+// Drops creature's entry (gone, or a new creature at its address).
 void ForgetShrunk(const void* creature);
 bool IsRecordedShrunk(const void* creature);
 // Every recorded creature that still exists; stale entries are dropped.
 std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures();
-// Entries held now, stale ones included.
+// Creatures recorded as shrunk now, stale entries included.
 std::size_t RecordedShrunkCount();
 void ClearShrunkRecord();
 

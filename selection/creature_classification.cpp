@@ -10,6 +10,7 @@
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "plugin/game_handles.h"
+#include "plugin/spin_lock.h"
 #include "selection/class_name.h"
 
 namespace tinyhorde {
@@ -39,7 +40,7 @@ Patterns LoweredPatterns() {
 // The verdicts of one settings generation, per class. Guarded by its own mutex, never held
 // together with SettingsMutex nor across a call into the game.
 struct VerdictCache {
-  std::mutex mutex;
+  SpinLock mutex;
   std::uint64_t generation = ~std::uint64_t{0};
   Patterns patterns;
   std::unordered_map<const host::UClass*, ClassVerdict> verdicts;
@@ -88,6 +89,8 @@ ClassVerdict Judge(host::UClass* cls, const Patterns& patterns) {
     }
   }
   verdict.target = derived && verdict.matched;
+  for (const char* keyword : {"cryo", "ball", "gun", "pelayori", "trap", "capture"})
+    if (name.find(keyword) != std::string::npos) verdict.capture_causer = true;
   return verdict;
 }
 
@@ -102,7 +105,7 @@ ClassVerdict ClassifyCreature(const void* object) {
   Patterns patterns;
   bool have_patterns = false;
   {
-    std::lock_guard<std::mutex> lock(cache.mutex);
+    std::lock_guard<SpinLock> lock(cache.mutex);
     if (cache.generation == generation) {
       if (const auto it = cache.verdicts.find(cls); it != cache.verdicts.end()) return it->second;
       patterns = cache.patterns;
@@ -111,7 +114,7 @@ ClassVerdict ClassifyCreature(const void* object) {
   }
   if (!have_patterns) patterns = LoweredPatterns();
   ClassVerdict verdict = Judge(cls, patterns);
-  std::lock_guard<std::mutex> lock(cache.mutex);
+  std::lock_guard<SpinLock> lock(cache.mutex);
   // Kept only while the settings it was worked out from are still in force.
   if (SettingsGeneration() == generation) {
     if (cache.generation != generation) {
@@ -138,7 +141,7 @@ bool LookupCreatureScale(const void* object, double& scale, double& cameraScale)
 
 void ForgetClassVerdicts() {
   auto& cache = Cache();
-  std::lock_guard<std::mutex> lock(cache.mutex);
+  std::lock_guard<SpinLock> lock(cache.mutex);
   cache.verdicts.clear();
   cache.generation = ~std::uint64_t{0};
 }

@@ -15,6 +15,9 @@ struct ClassVerdict {
   double camera_scale = 1.0;  // camera scale, when matched
   // The class name as the game spells it; the text lives as long as the library.
   const char* display_name = "";
+  // The lowered class name holds a capture keyword (a cryopod, a capture tool or projectile);
+  // asked of damage causers, which are no creatures.
+  bool capture_causer = false;
 };
 
 // The verdict on object's class; a null object or one without a class is no target.

@@ -77,6 +77,7 @@ FuzzServer::FuzzServer() {
     std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
     tinyhorde::PluginSettings.DebugLog = false;
   }
+  tinyhorde::SettingsChanged();
   Setup("player Ada admin");  // kAdmin
   Setup("player Bo");         // kPlayer
   Setup("spawn Dreadnoughtus_Character_BP_C tamed 1");

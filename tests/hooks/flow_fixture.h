@@ -54,8 +54,11 @@ class FlowFixture : public simtest::SimFixture {
     return seen;
   }
   void SetOnlyTamed(bool on) {
-    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
-    tinyhorde::PluginSettings.OnlyTamed = on;
+    {
+      std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+      tinyhorde::PluginSettings.OnlyTamed = on;
+    }
+    tinyhorde::SettingsChanged();
   }
   // Writes a reduced size into a creature directly, as a creature stored small would carry.
   void ForceScale(int id, double s) {
