@@ -66,6 +66,34 @@ TEST(DetourCasesTest, EachDetourRunsAloneAndTheNextBatchIsPrepared) {
   EXPECT_TRUE(world.Prepare(Subject::kTarget, Preparation::kAtScale));
 }
 
+// After start-up, and once the plugin has met each class, a detour looks no name up and takes no
+// FMemory block, on any subject; only a detour that hands the host a timer may allocate then.
+// The counts are exact: the same detour runs twice over its batch.
+TEST(DetourCasesTest, NoDetourLooksANameUpOrTakesAGameBufferOnceClassesAreKnown) {
+  bench::DetourWorld world;
+  ASSERT_TRUE(world.TargetsShrunk());
+  auto& server = world.Server();
+  for (const auto& detour : bench::DetourCases()) {
+    for (Subject subject : detour.subjects) {
+      SCOPED_TRACE(std::string(detour.name) + " on " + bench::SubjectName(subject));
+      const Preparation preparation =
+          subject == Subject::kTarget ? detour.target_preparation : Preparation::kAtScale;
+      const auto& subjects = world.Of(subject);
+      ASSERT_TRUE(world.Prepare(subject, preparation));
+      detour.call(world, subjects.front());
+      ASSERT_TRUE(world.Prepare(subject, preparation));
+      const auto lookups = server.Lookup().Lookups();
+      const auto blocks = server.Memory().Allocations();
+      const auto timers = server.Clock().Pending().size();
+      for (const auto& one : subjects) detour.call(world, one);
+      EXPECT_EQ(server.Lookup().Lookups(), lookups);
+      if (server.Clock().Pending().size() == timers) {
+        EXPECT_EQ(server.Memory().Allocations(), blocks);
+      }
+    }
+  }
+}
+
 // A target prepared as built begins play again and again at full size with its class's camera
 // offsets, so each run shrinks it from there and its camera is never scaled twice over.
 TEST(DetourWorldTest, TargetsPreparedAsBuiltAreShrunkFromFullSizeEveryTime) {

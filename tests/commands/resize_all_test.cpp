@@ -2,12 +2,15 @@
 // over the world's creatures (ResizeAllTargets, RestoreAllTargets) underneath.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "commands/bulk_resize.h"
 #include "commands_fixture.h"
 #include "host/types.h"
 #include "plugin/lifecycle.h"
+#include "scaling/rider_camera.h"
+#include "sim/classes.h"
 
 namespace {
 
@@ -38,6 +41,106 @@ TEST_F(ResizeAll, ATamedTargetAlreadyAtScaleIsCountedEveryTime) {
   }
   EXPECT_DOUBLE_EQ(Scale(2), 0.25);
 }
+
+// A creature that already holds exactly what resize-all would write is counted and left as it is;
+// one that differs anywhere (a scale the game reset, a root off by a hair, a camera scale changed
+// alone, offsets never scaled) is written in full. With DebugLog on each gets its line.
+sim::FVector CameraBaseline(const std::string& name) {
+  for (const auto& p : sim::ClassTree::StandardCameraProperties())
+    if (p.name == name) return p.default_value;
+  return sim::FVector{0, 0, 50};  // RiderFPVCameraOffset
+}
+
+// The creature's offsets as the game built them, and the plugin's memory of them gone: a creature
+// that arrives at its scale without the plugin having met it.
+void NeverMet(sim::APrimalDinoCharacter& d) {
+  tinyhorde::ClearCameraStores();
+  const auto& info =
+      sim::ClassTree::Info(d.PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate);
+  for (std::size_t i = 0; i < info.properties.size(); ++i) {
+    if (info.specs[i].element_size != 24) continue;
+    *reinterpret_cast<sim::FVector*>(reinterpret_cast<char*>(&d) +
+                                     info.properties[i]->Offset_Internal) =
+        CameraBaseline(info.specs[i].name);
+  }
+  d.RiderFPVCameraOffset = CameraBaseline("RiderFPVCameraOffset");
+}
+
+struct HeldCase {
+  const char* name;
+  const char* species;
+  void (*change)(sim::APrimalDinoCharacter&);
+  double camera_arm_scale;  // a new DefaultCameraArmScale, or 0 for none
+  bool debug;               // DebugLog switched on
+  double scale;
+  double camera_scale;
+};
+
+void PrintTo(const HeldCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ResizeAllHeld : public ResizeAll, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(ResizeAllHeld, WritesWhatDiffersAndCountsEveryTarget) {
+  const HeldCase& c = GetParam();
+  Edit([](tinyhorde::Settings& s) { s.TargetBlueprints.push_back("Yutyrannus_Character_BP"); });
+  Spawn(std::string(c.species) + " tamed 1");  // 2
+  Run("wait 5");
+  auto* dino = Game().CreatureObject(2);
+  c.change(*dino);
+  if (c.camera_arm_scale != 0) {
+    Edit([&](tinyhorde::Settings& s) { s.DefaultCameraArmScale = c.camera_arm_scale; });
+  }
+  if (c.debug) Edit([](tinyhorde::Settings& s) { s.DebugLog = true; });
+  TakeLogLines();
+  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 1);
+  for (const sim::FVector& v :
+       {Game().RootScale(dino), Game().MeshScale(dino), dino->BaseDinoScale}) {
+    EXPECT_EQ(v.X, c.scale);
+    EXPECT_EQ(v.Y, c.scale);
+    EXPECT_EQ(v.Z, c.scale);
+  }
+  for (const auto& [name, value] : Game().CameraOffsets(dino))
+    EXPECT_DOUBLE_EQ(value.Z, c.camera_scale * CameraBaseline(name).Z) << name;
+  const Lines lines = TakeLogLines();
+  const auto resized = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("[Tinyhorde] Resized ", 0) == 0;
+  });
+  EXPECT_EQ(resized, c.debug ? 1 : 0);
+  if (!c.debug) {
+    EXPECT_EQ(lines, Lines{});
+  }
+}
+
+constexpr const char* kDreadnought = "Dreadnoughtus_Character_BP_C";
+constexpr const char* kYuty = "Yutyrannus_Character_BP_C";  // made a blueprint target: 0.5, 0.5
+
+void Nothing(sim::APrimalDinoCharacter&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResizeAllHeld,
+    ::testing::Values(HeldCase{"Unchanged", kDreadnought, Nothing, 0, false, 0.25, 0.25},
+                      HeldCase{"MeshResetByTheGame", kDreadnought,
+                               [](sim::APrimalDinoCharacter& d) {
+                                 d.PrimalCharacter.Character.Mesh->RelativeScale3D = {1, 1, 1};
+                               },
+                               0, false, 0.25, 0.25},
+                      HeldCase{"BaseResetByTheGame", kDreadnought,
+                               [](sim::APrimalDinoCharacter& d) {
+                                 d.BaseDinoScale = {1, 1, 1};
+                               },
+                               0, false, 0.25, 0.25},
+                      HeldCase{"RootOffByAHair", kDreadnought,
+                               [](sim::APrimalDinoCharacter& d) {
+                                 d.PrimalCharacter.Character.Pawn.Actor.RootComponent
+                                     ->RelativeScale3D.Y = 0.25 + 1e-12;
+                               },
+                               0, false, 0.25, 0.25},
+                      HeldCase{"CameraScaleChangedAlone", kYuty, Nothing, 0.3, false, 0.5, 0.3},
+                      HeldCase{"OffsetsNeverScaled", kDreadnought, NeverMet, 0, false, 0.25, 0.25},
+                      HeldCase{"DebugLogOn", kDreadnought, Nothing, 0, true, 0.25, 0.25}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ResizeAll, NullEntriesInTheGamesListAreSkipped) {
   Spawn("Dreadnoughtus_Character_BP_C tamed 1");   // 2

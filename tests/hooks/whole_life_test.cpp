@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "hooks/flow_fixture.h"
+#include "plugin/lifecycle.h"
+#include "scaling/post_save_resize.h"
 #include "scaling/shrink_gate.h"
 
 namespace {
@@ -269,6 +271,82 @@ TEST_F(RestoreOnly, ARefusedStorageHookStopsAllShrinkingButKeepsRestoring) {
   ForceScale(dino, 0.25);
   const int pod = Do("cryo " + std::to_string(dino) + " 1");
   EXPECT_DOUBLE_EQ(Game().StoredById(pod)->root_scale.X, 1.0);
+}
+
+// A save puts every target back to full size and re-applies them all with one timer a second
+// later; what happened to a creature meanwhile decides whether it is shrunk again.
+struct AfterSaveCase {
+  const char* name;
+  const char* meanwhile;  // a console line about the middle creature ("{}" for its id), or ""
+  double middle;          // its scale after the second; 0 when it is gone
+};
+
+void PrintTo(const AfterSaveCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class AfterSave : public WholeLife, public ::testing::WithParamInterface<AfterSaveCase> {};
+
+TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
+  const AfterSaveCase& c = GetParam();
+  const int first = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  const int middle = Do("spawn Giganotosaurus_Character_BP_C tamed 1");
+  const int last = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("wait 5");
+  const double giga = Root(middle).X;
+  ASSERT_LT(giga, 1.0);
+  Do("save");
+  EXPECT_EQ(Server().Clock().Pending().size(), 1u);
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 3u);
+  for (int id : {first, middle, last}) ExpectScale(id, 1.0);
+  if (*c.meanwhile != 0) {
+    std::string line = c.meanwhile;
+    if (const auto at = line.find("{}"); at != std::string::npos)
+      line.replace(at, 2, std::to_string(middle));
+    Do(line);
+  }
+  Do("wait 1");
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 0u);
+  ExpectScale(first, 0.25);
+  ExpectScale(last, 0.25);
+  if (c.middle == 0) {
+    EXPECT_FALSE(Game().IsCreatureId(middle));
+  } else {
+    EXPECT_DOUBLE_EQ(Root(middle).X, c.middle < 0 ? giga : c.middle);
+  }
+  // The next save gathers a batch of its own.
+  Do("save");
+  EXPECT_EQ(Server().Clock().Pending().size(), 1u);
+  Do("wait 1");
+  ExpectScale(first, 0.25);
+  EXPECT_EQ(LiveBlocks(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Meanwhile, AfterSave,
+                         ::testing::Values(AfterSaveCase{"NothingHappens", "", -1},
+                                           AfterSaveCase{"Destroyed", "destroy {}", 0},
+                                           AfterSaveCase{"Killed", "kill {}", 1.0},
+                                           AfterSaveCase{"SavedAgain", "save", -1},
+                                           AfterSaveCase{"CapturedByATool",
+                                                         "damage {} PrimalItemAmmo_CryoGUN_C", -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Unloading drops a pending batch with its timer: nothing runs, and a save after the next start
+// gathers a new batch and schedules it.
+TEST_F(WholeLife, UnloadingDropsThePendingBatch) {
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  Do("save");
+  ASSERT_EQ(tinyhorde::PendingPostSaveResizes(), 1u);
+  tinyhorde::UnloadPlugin();
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 0u);
+  EXPECT_TRUE(Server().Clock().Pending().empty());
+  tinyhorde::InitializePlugin();
+  ExpectScale(dino, 0.25);
+  Do("save");
+  EXPECT_EQ(Server().Clock().Pending().size(), 1u);
+  Do("wait 1");
+  ExpectScale(dino, 0.25);
 }
 
 }  // namespace
