@@ -14,7 +14,6 @@
 #include "scaling/shrink_gate.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde {
 

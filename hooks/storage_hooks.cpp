@@ -13,7 +13,6 @@
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
-#include "selection/class_name.h"
 #include "selection/creature_classification.h"
 #include "selection/tamed_state.h"
 

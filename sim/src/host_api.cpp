@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 
+#include <mutex>
 #include <string>
 
 #include <fmt/format.h>
@@ -19,17 +20,23 @@ namespace {
 
 // The file of the module holding address, as the loader was given it. The same module asks
 // again and again (a timer per creature), so the last name is kept converted; it is compared by
-// its text, which stays right when another library is loaded at the same place.
+// its text, which stays right when another library is loaded at the same place. The cache is
+// never destroyed: plugins are unloaded from exit handlers too, after static objects may be gone.
 std::u16string CallerModule(const void* address) {
   Dl_info info{};
   if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return u"";
-  thread_local std::string last_file;
-  thread_local std::u16string last_module;
-  if (last_file != info.dli_fname) {
-    last_file = info.dli_fname;
-    last_module = sim::Utf8ToUtf16(last_file);
+  struct LastModule {
+    std::mutex mutex;
+    std::string file;
+    std::u16string module;
+  };
+  static LastModule* const last = new LastModule;
+  std::lock_guard<std::mutex> lock(last->mutex);
+  if (last->file != info.dli_fname) {
+    last->file = info.dli_fname;
+    last->module = sim::Utf8ToUtf16(last->file);
   }
-  return last_module;
+  return last->module;
 }
 
 std::string DoesNotExist(const std::string& name) {
