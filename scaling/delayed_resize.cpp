@@ -40,6 +40,15 @@ std::uint64_t TimerSerial() {
   return timer_serial.load();
 }
 
+void ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label) {
+  if (!PluginIsActive()) return;
+  Contained("Delayed resize", [&] {
+    auto* object = ResolveWeakReference(weak);
+    if (object == nullptr) return;
+    ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), label, true);
+  });
+}
+
 void ScheduleNamedTimer(const std::function<void()>& callback, int seconds) {
   const std::uint64_t serial = timer_serial.fetch_add(1) + 1;
   const host::FString name(TimerName(serial).data());
@@ -50,16 +59,7 @@ void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* lab
   if (creature == nullptr) return;
   const host::FWeakObjectPtr weak = MakeWeakReference(creature);
   std::string text = label != nullptr ? label : "Delayed";
-  auto callback = [weak, text]() {
-    // The host may still run a timer after the plugin was unloaded; then it does nothing.
-    if (!PluginIsActive()) return;
-    Contained("Delayed resize", [&] {
-      auto* object = ResolveWeakReference(weak);
-      if (object == nullptr) return;
-      ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), text.c_str(), true);
-    });
-  };
-  ScheduleNamedTimer(callback, seconds);
+  ScheduleNamedTimer([weak, text]() { ApplyDelayedResize(weak, text.c_str()); }, seconds);
 }
 
 }  // namespace tinyhorde

@@ -15,6 +15,11 @@ namespace tinyhorde {
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds);
 std::uint64_t TimerSerial();
 
+// What a timer does when it fires: applies the scale, with force, to the creature weak refers to
+// if it still exists and the plugin is still loaded (the host may run a timer after unload).
+// Nothing is thrown; a failure is reported as the delayed resize's.
+void ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label);
+
 // Hands callback to the host's timer under the next "Tinyhorde_Timer_<n>" name, to run about
 // seconds from now on the game thread.
 void ScheduleNamedTimer(const std::function<void()>& callback, int seconds);

@@ -3,10 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/contained.h"
 #include "plugin/lifecycle.h"
 #include "scaling/delayed_resize.h"
-#include "scaling/scale_application.h"
 #include "scaling/weak_reference.h"
 
 namespace tinyhorde {
@@ -28,13 +26,7 @@ void ReapplyBatch() {
   due.clear();
   due.swap(batch);
   timer_pending = false;
-  for (const host::FWeakObjectPtr& weak : due) {
-    Contained("Delayed resize", [&] {
-      auto* object = ResolveWeakReference(weak);
-      if (object == nullptr) return;
-      ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), kLabel, true);
-    });
-  }
+  for (const host::FWeakObjectPtr& weak : due) ApplyDelayedResize(weak, kLabel);
 }
 
 }  // namespace

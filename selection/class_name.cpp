@@ -25,10 +25,4 @@ std::string ClassNameText(const void* object) {
   return cls != nullptr ? ClassNameOf(cls) : std::string();
 }
 
-std::optional<std::string> GetCreatureClassName(const void* object) {
-  host::UClass* cls = ClassOf(object);
-  if (cls == nullptr) return std::nullopt;
-  return LowerBytes(ClassNameOf(cls));
-}
-
 }  // namespace tinyhorde

@@ -1,7 +1,6 @@
 // Reading names of game objects: an object's class, a class's lowered name.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "host/types.h"
@@ -20,9 +19,5 @@ std::string ClassNameOf(host::UClass* cls);
 // The UTF-8 name of the object's class as the game spells it (for log lines); empty when the
 // object has no class.
 std::string ClassNameText(const void* object);
-
-// The UTF-8 name of the object's class, lowered byte by byte (ASCII letters only); nothing when
-// the object has no class.
-std::optional<std::string> GetCreatureClassName(const void* object);
 
 }  // namespace tinyhorde

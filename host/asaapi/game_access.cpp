@@ -6,26 +6,20 @@
 
 namespace host {
 
-std::uintptr_t GetFieldAddress(const void* object, const std::string& name) {
-  return static_cast<std::uintptr_t>(::GetAddress(object, name));
-}
-
-BitField GetBitField(const void* object, const std::string& name) {
-  const ::BitField field = ::GetBitField(object, name);
-  return BitField{field.offset, field.bit_position, field.num_bits, field.length};
-}
-
 void* GetFunctionAddress(const std::string& name) {
   return ::GetAddress(name);
 }
 
 // With a null object the host's answer is the offset itself.
 std::uintptr_t GetFieldOffset(const std::string& name) {
-  return GetFieldAddress(nullptr, name);
+  const void* no_object = nullptr;
+  return static_cast<std::uintptr_t>(::GetAddress(no_object, name));
 }
 
 BitField GetBitFieldOffset(const std::string& name) {
-  return GetBitField(nullptr, name);
+  const void* no_object = nullptr;
+  const ::BitField field = ::GetBitField(no_object, name);
+  return BitField{field.offset, field.bit_position, field.num_bits, field.length};
 }
 
 }  // namespace host

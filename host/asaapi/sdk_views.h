@@ -55,7 +55,7 @@ static_assert(offsetof(::UE::Math::TVector<double>, Z) == offsetof(host::FVector
 
 // TSubclassOf, the one call whose argument passing is not settled. The plugin calls
 // "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,...>&)" by
-// name through CallGame with host::TSubclassOf<AActor> by value (commands/bulk_resize.cpp).
+// through its resolved address with host::TSubclassOf<AActor> by value (commands/bulk_resize.cpp).
 // That type is trivially copyable and 8 bytes, so MSVC's x64 convention passes it in a register:
 // the game function receives the UClass* itself. It is right if the game's TSubclassOf has a
 // trivial copy constructor. If the game's copy constructor is not trivial, MSVC passes such an

@@ -3,11 +3,11 @@
 //
 // A field or flag name the host does not know ends the server process (the real host terminates
 // it; nothing can be caught). A function name the host does not know ends it too, unless the host
-// runs with HooksDoNotThrow: then the address is null. CallGame turns a null address into an
-// UnknownGameName error.
+// runs with HooksDoNotThrow: then the address is null, and a GameFunction holding it raises
+// UnknownGameName when called.
 //
-// Offsets and addresses do not change while the server process runs, so each name can be
-// resolved once (GetFieldOffset, GetBitFieldOffset, GetFunctionAddress) and the result kept.
+// Offsets and addresses do not change while the server process runs: each name is resolved once
+// (GetFieldOffset, GetBitFieldOffset, GetFunctionAddress) and the result kept and used.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +25,6 @@ class UnknownGameName : public std::runtime_error {
       : std::runtime_error("unknown game name: " + name) {}
 };
 
-// The address of the named field inside object.
-std::uintptr_t GetFieldAddress(const void* object, const std::string& name);
-// Where the named one-bit flag of object lives.
-BitField GetBitField(const void* object, const std::string& name);
 // The address of the named game function; null when the host has none.
 void* GetFunctionAddress(const std::string& name);
 
@@ -43,26 +39,13 @@ T& FieldAt(const void* object, std::uintptr_t offset) {
   return *reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + offset);
 }
 
-template <typename T>
-T& Field(const void* object, const std::string& name) {
-  return *reinterpret_cast<T*>(GetFieldAddress(object, name));
-}
-
-// A flag is set when any of its selected bits is set.
-inline bool IsFlagSet(const BitField& field) {
-  const auto word = *reinterpret_cast<const uint32*>(static_cast<std::uintptr_t>(field.offset));
-  const uint64 mask = field.num_bits >= 32 ? 0xffffffffULL : ((1ULL << field.num_bits) - 1);
-  return ((static_cast<uint64>(word) >> field.bit_position) & mask) != 0;
-}
-
-inline bool ReadFlag(const void* object, const std::string& name) {
-  return IsFlagSet(GetBitField(object, name));
-}
-
-// A flag of object, from a description resolved relative to the object.
+// A flag of object, from a description resolved relative to the object. A flag is set when any
+// of its selected bits is set.
 inline bool IsFlagSetIn(const void* object, BitField relative) {
-  relative.offset += static_cast<uint64>(reinterpret_cast<std::uintptr_t>(object));
-  return IsFlagSet(relative);
+  const auto word = *reinterpret_cast<const uint32*>(reinterpret_cast<std::uintptr_t>(object) +
+                                                     static_cast<std::uintptr_t>(relative.offset));
+  const uint64 mask = relative.num_bits >= 32 ? 0xffffffffULL : ((1ULL << relative.num_bits) - 1);
+  return ((static_cast<uint64>(word) >> relative.bit_position) & mask) != 0;
 }
 
 // A game function resolved once by name and called through its kept address; a member function
@@ -93,13 +76,5 @@ class GameFunction<R(Args...)> {
   const char* name_;
   R (*address_)(Args...) = nullptr;
 };
-
-// Calls the named game function; a member function takes its object as the first argument.
-template <typename R, typename... Args>
-R CallGame(const std::string& name, Args... args) {
-  void* address = GetFunctionAddress(name);
-  if (address == nullptr) throw UnknownGameName(name);
-  return reinterpret_cast<R (*)(Args...)>(address)(args...);
-}
 
 }  // namespace host
