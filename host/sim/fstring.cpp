@@ -1,5 +1,5 @@
-// The game string's members and its UTF-8 conversion (our own, as on Windows). Buffers come from
-// the game's allocator.
+// The game string's UTF-8 conversion (our own, as on Windows) and its split, over the simulated
+// host; its storage is host/shared/fstring.cpp.
 #include <cstring>
 
 #include "host/game.h"
@@ -16,64 +16,11 @@ std::size_t Length(const TCHAR* text) {
   return n;
 }
 
-// A buffer of count units plus the terminator, from the game's allocator.
-TCHAR* Allocate(std::size_t count) {
-  return static_cast<TCHAR*>(FMemory::Malloc(sizeof(TCHAR) * (count + 1)));
-}
-
 }  // namespace
 
 // Narrow text is taken as UTF-8.
-FString::FString(const char* narrow) {
-  if (narrow == nullptr || *narrow == 0) return;
-  const std::u16string wide = utf8::ToUtf16(narrow);
-  data_ = Allocate(wide.size());
-  for (std::size_t i = 0; i < wide.size(); ++i) data_[i] = static_cast<TCHAR>(wide[i]);
-  data_[wide.size()] = 0;
-  num_ = max_ = static_cast<int32>(wide.size() + 1);
-}
-
-FString::FString(const TCHAR* wide) {
-  if (wide == nullptr || *wide == 0) return;
-  const std::size_t n = Length(wide);
-  data_ = Allocate(n);
-  std::memcpy(data_, wide, sizeof(TCHAR) * (n + 1));
-  num_ = max_ = static_cast<int32>(n + 1);
-}
-
-FString::FString(const FString& other) {
-  if (other.Len() == 0) return;
-  data_ = Allocate(static_cast<std::size_t>(other.Len()));
-  std::memcpy(data_, other.data_, sizeof(TCHAR) * static_cast<std::size_t>(other.Len()));
-  data_[other.Len()] = 0;
-  num_ = max_ = other.Len() + 1;
-}
-
-FString::FString(FString&& other) noexcept
-    : data_(other.data_), num_(other.num_), max_(other.max_) {
-  other.data_ = nullptr;
-  other.num_ = other.max_ = 0;
-}
-
-FString& FString::operator=(FString other) noexcept {
-  std::swap(data_, other.data_);
-  std::swap(num_, other.num_);
-  std::swap(max_, other.max_);
-  return *this;
-}
-
-FString::~FString() {
-  if (data_ == nullptr) return;
-  try {
-    FMemory::Free(data_);
-  } catch (...) {
-  }
-}
-
-const TCHAR* FString::operator*() const {
-  static const TCHAR empty[1] = {0};
-  return (data_ != nullptr && num_ > 0) ? data_ : empty;
-}
+FString::FString(const char* narrow)
+    : FString(narrow != nullptr ? utf8::ToUtf16(narrow).c_str() : nullptr) {}
 
 int32 FString::ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool cullEmpty) const {
   out.Reset();
