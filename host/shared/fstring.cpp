@@ -3,6 +3,7 @@
 // the plugin frees what they hand back. The text conversions and the split are the bindings'.
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -11,12 +12,6 @@
 namespace host {
 
 namespace {
-
-std::size_t Length(const TCHAR* text) {
-  std::size_t n = 0;
-  while (text[n] != 0) ++n;
-  return n;
-}
 
 // A buffer of count units plus the terminator, from the game's allocator.
 TCHAR* Allocate(std::size_t count) {
@@ -27,7 +22,7 @@ TCHAR* Allocate(std::size_t count) {
 
 FString::FString(const TCHAR* wide) {
   if (wide == nullptr || *wide == 0) return;
-  const std::size_t n = Length(wide);
+  const std::size_t n = std::char_traits<TCHAR>::length(wide);
   data_ = Allocate(n);
   std::memcpy(data_, wide, sizeof(TCHAR) * (n + 1));
   num_ = max_ = static_cast<int32>(n + 1);

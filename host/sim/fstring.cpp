@@ -1,6 +1,7 @@
 // The game string's UTF-8 conversion (our own, as on Windows) and its split, over the simulated
 // host; its storage is host/shared/fstring.cpp.
 #include <cstring>
+#include <string>
 
 #include "host/game.h"
 #include "host/types.h"
@@ -8,23 +9,13 @@
 
 namespace host {
 
-namespace {
-
-std::size_t Length(const TCHAR* text) {
-  std::size_t n = 0;
-  while (text[n] != 0) ++n;
-  return n;
-}
-
-}  // namespace
-
 // Narrow text is taken as UTF-8.
 FString::FString(const char* narrow)
     : FString(narrow != nullptr ? utf8::ToUtf16(narrow).c_str() : nullptr) {}
 
 int32 FString::ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool cullEmpty) const {
   out.Reset();
-  const std::size_t delimiter_length = delimiter ? Length(delimiter) : 0;
+  const std::size_t delimiter_length = delimiter ? std::char_traits<TCHAR>::length(delimiter) : 0;
   // The game reads the text as far as its first zero, as it reads every TCHAR string; what
   // follows a zero is no part of any piece.
   const TCHAR* text = **this;
