@@ -30,24 +30,25 @@ void ConsoleResizeAll::Run() {
 BareWrites::BareWrites(BenchServer& world, double scale)
     : world_(world), scale_{scale, scale, scale} {
   auto& names = world.Server().Lookup();
-  const auto function = [&names](const char* name) { return names.FunctionAddress(name); };
-  creature_class_ = reinterpret_cast<sim::UClass* (*)()>(
-      function("APrimalDinoCharacter.GetPrivateStaticClass()"))();
-  list_ = reinterpret_cast<decltype(list_)>(
-      function("UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
-               "TSizedDefaultAllocator<32>>&)"));
-  set_scale_ = reinterpret_cast<decltype(set_scale_)>(
-      function("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)"));
-  free_ = reinterpret_cast<decltype(free_)>(function("FMemory.Free(void*)"));
-  base_dino_scale_ = names.FieldAddress(nullptr, "APrimalDinoCharacter.BaseDinoScale").value();
-  mesh_ = names.FieldAddress(nullptr, "ACharacter.Mesh").value();
-  relative_scale_ = names.FieldAddress(nullptr, "USceneComponent.RelativeScale3D").value();
+  namespace game_names = host::game_names;
+  const auto function = [&names](const host::GameName& name) {
+    return names.FunctionAddress(name.name);
+  };
+  creature_class_ =
+      reinterpret_cast<sim::UClass* (*)()>(function(game_names::kCreatureStaticClass))();
+  list_ = reinterpret_cast<decltype(list_)>(function(game_names::kGetAllActorsOfClass));
+  set_scale_ =
+      reinterpret_cast<decltype(set_scale_)>(function(game_names::kSetActorRelativeScale3D));
+  free_ = reinterpret_cast<decltype(free_)>(function(game_names::kFree));
+  base_dino_scale_ = names.FieldAddress(nullptr, game_names::kBaseDinoScale.name).value();
+  mesh_ = names.FieldAddress(nullptr, game_names::kMesh.name).value();
+  relative_scale_ = names.FieldAddress(nullptr, game_names::kRelativeScale3D.name).value();
 }
 
 void BareWrites::Run() {
   sim::TArray<sim::AActor*> actors;
-  list_(reinterpret_cast<sim::UObject*>(world_.Game().World()),
-        sim::TSubclassOf<sim::AActor>{creature_class_}, actors);
+  const sim::TSubclassOf<sim::AActor> creature_class{creature_class_};
+  list_(reinterpret_cast<sim::UObject*>(world_.Game().World()), &creature_class, actors);
   for (std::int32_t i = 0; i < actors.ArrayNum; ++i) {
     auto* actor = reinterpret_cast<char*>(actors.Data[i]);
     if (actor == nullptr) continue;

@@ -46,7 +46,7 @@ class BareWrites {
   BenchServer& world_;
   sim::FVector scale_;
   sim::UClass* creature_class_;
-  void (*list_)(sim::UObject*, sim::TSubclassOf<sim::AActor>, sim::TArray<sim::AActor*>&);
+  void (*list_)(sim::UObject*, const sim::TSubclassOf<sim::AActor>*, sim::TArray<sim::AActor*>&);
   void (*set_scale_)(sim::AActor*, sim::FVector);
   void (*free_)(void*);
   std::size_t base_dino_scale_;

@@ -23,8 +23,8 @@ bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AAc
     const GameHandles& game = Game();
     // Without the creature class the game would list every actor.
     if (!game.CreatureClass.Resolved()) throw host::UnknownGameName(game.CreatureClass.Name());
-    game.GetAllActorsOfClass(reinterpret_cast<host::UObject*>(world),
-                             host::TSubclassOf<host::AActor>{CreatureClassObject()}, &list);
+    const host::TSubclassOf<host::AActor> creature_class{CreatureClassObject()};
+    game.GetAllActorsOfClass(reinterpret_cast<host::UObject*>(world), &creature_class, &list);
     return true;
   } catch (const std::exception& failure) {
     error = failure.what();

@@ -18,6 +18,7 @@ void ThrowUnresolved() {
 
 namespace {
 
+namespace names = host::game_names;
 using game_handles_detail::resolved;
 using game_handles_detail::table;
 
@@ -46,27 +47,27 @@ void ResolveFunction(Function& function, std::vector<std::string>& missing) {
 
 std::vector<std::string> ResolveGameHandles() {
   GameHandles fresh;
-  fresh.ClassPrivate = host::GetFieldOffset("UObjectBase.ClassPrivate");
-  fresh.ObjectNamePrivate = host::GetFieldOffset("UObjectBase.NamePrivate");
-  fresh.RootComponent = host::GetFieldOffset("AActor.RootComponent");
-  fresh.Mesh = host::GetFieldOffset("ACharacter.Mesh");
-  fresh.RelativeScale3D = host::GetFieldOffset("USceneComponent.RelativeScale3D");
-  fresh.BaseDinoScale = host::GetFieldOffset("APrimalDinoCharacter.BaseDinoScale");
-  fresh.RiderFPVCameraOffset = host::GetFieldOffset("APrimalDinoCharacter.RiderFPVCameraOffset");
-  fresh.OwningPlayerID = host::GetFieldOffset("APrimalDinoCharacter.OwningPlayerID");
-  fresh.TamerString = host::GetFieldOffset("APrimalDinoCharacter.TamerString");
-  fresh.TamedName = host::GetFieldOffset("APrimalDinoCharacter.TamedName");
-  fresh.TargetingTeam = host::GetFieldOffset("UPrimalActor.TargetingTeam");
-  fresh.ChildProperties = host::GetFieldOffset("UStruct.ChildProperties");
-  fresh.PropertyNext = host::GetFieldOffset("FField.Next");
-  fresh.PropertyNamePrivate = host::GetFieldOffset("FField.NamePrivate");
-  fresh.PropertyElementSize = host::GetFieldOffset("FProperty.ElementSize");
-  fresh.PropertyOffsetInternal = host::GetFieldOffset("FProperty.Offset_Internal");
+  fresh.ClassPrivate = host::GetFieldOffset(names::kClassPrivate);
+  fresh.ObjectNamePrivate = host::GetFieldOffset(names::kObjectNamePrivate);
+  fresh.RootComponent = host::GetFieldOffset(names::kRootComponent);
+  fresh.Mesh = host::GetFieldOffset(names::kMesh);
+  fresh.RelativeScale3D = host::GetFieldOffset(names::kRelativeScale3D);
+  fresh.BaseDinoScale = host::GetFieldOffset(names::kBaseDinoScale);
+  fresh.RiderFPVCameraOffset = host::GetFieldOffset(names::kRiderFPVCameraOffset);
+  fresh.OwningPlayerID = host::GetFieldOffset(names::kOwningPlayerID);
+  fresh.TamerString = host::GetFieldOffset(names::kTamerString);
+  fresh.TamedName = host::GetFieldOffset(names::kTamedName);
+  fresh.TargetingTeam = host::GetFieldOffset(names::kTargetingTeam);
+  fresh.ChildProperties = host::GetFieldOffset(names::kChildProperties);
+  fresh.PropertyNext = host::GetFieldOffset(names::kPropertyNext);
+  fresh.PropertyNamePrivate = host::GetFieldOffset(names::kPropertyNamePrivate);
+  fresh.PropertyElementSize = host::GetFieldOffset(names::kPropertyElementSize);
+  fresh.PropertyOffsetInternal = host::GetFieldOffset(names::kPropertyOffsetInternal);
 
-  fresh.bIsDead = host::GetBitFieldOffset("APrimalCharacter.bIsDead");
-  fresh.bActorIsBeingDestroyed = host::GetBitFieldOffset("AActor.bActorIsBeingDestroyed");
-  fresh.bDidSetupTamed = host::GetBitFieldOffset("APrimalDinoCharacter.bDidSetupTamed");
-  fresh.bIsAdmin = host::GetBitFieldOffset("APrimalPlayerController.bIsAdmin");
+  fresh.bIsDead = host::GetBitFieldOffset(names::kIsDead);
+  fresh.bActorIsBeingDestroyed = host::GetBitFieldOffset(names::kActorIsBeingDestroyed);
+  fresh.bDidSetupTamed = host::GetBitFieldOffset(names::kDidSetupTamed);
+  fresh.bIsAdmin = host::GetBitFieldOffset(names::kIsAdmin);
 
   std::vector<std::string> missing;
   ResolveFunction(fresh.CreatureClass, missing);
@@ -103,13 +104,12 @@ std::vector<std::string> FunctionsShrinkingNeeds(const std::vector<std::string>&
   // Recognising a target (its class, its name, the tamed test), shrinking it, and keeping the
   // weak record through which it is put back.
   const GameHandles& game = Game();
-  const char* const needed[] = {
-      game.CreatureClass.Name(), game.IsChildOf.Name(), game.NameToString.Name(),
-      game.SetActorRelativeScale3D.Name(), game.GetUntamedTargetingTeam.Name(),
-      game.WeakAssign.Name(), game.WeakGet.Name(),
-      // Class names are read into the game's text buffers.
-      "FMemory.Malloc(unsigned__int64,unsignedint)",
-      "FMemory.Realloc(void*,unsigned__int64,unsignedint)", "FMemory.Free(void*)"};
+  const char* const needed[] = {game.CreatureClass.Name(), game.IsChildOf.Name(),
+                                game.NameToString.Name(), game.SetActorRelativeScale3D.Name(),
+                                game.GetUntamedTargetingTeam.Name(), game.WeakAssign.Name(),
+                                game.WeakGet.Name(),
+                                // Class names are read into the game's text buffers.
+                                names::kMalloc.name, names::kRealloc.name, names::kFree.name};
   std::vector<std::string> result;
   for (const auto& name : missing)
     if (std::find(std::begin(needed), std::end(needed), name) != std::end(needed))

@@ -41,34 +41,33 @@ struct GameHandles {
   host::BitField bDidSetupTamed{};          // APrimalDinoCharacter
   host::BitField bIsAdmin{};                // APrimalPlayerController
 
-  host::GameFunction<host::UClass*()> CreatureClass{"APrimalDinoCharacter.GetPrivateStaticClass()"};
+  host::GameFunction<host::UClass*()> CreatureClass{host::game_names::kCreatureStaticClass};
   host::GameFunction<host::UClass*()> PlayerCharacterClass{
-      "AShooterCharacter.GetPrivateStaticClass()"};
+      host::game_names::kPlayerCharacterStaticClass};
   host::GameFunction<bool(const host::UStruct*, const host::UStruct*)> IsChildOf{
-      "UStruct.IsChildOf(UStruct*)"};
+      host::game_names::kIsChildOf};
   host::GameFunction<void(const host::FName*, host::FString*)> NameToString{
-      "FName.ToString(FString&)"};
+      host::game_names::kNameToString};
   host::GameFunction<void(host::AActor*, host::FVector)> SetActorRelativeScale3D{
-      "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)"};
+      host::game_names::kSetActorRelativeScale3D};
   host::GameFunction<host::int32(host::APrimalDinoCharacter*)> GetUntamedTargetingTeam{
-      "APrimalDinoCharacter.GetUntamedTargetingTeam()"};
+      host::game_names::kGetUntamedTargetingTeam};
   host::GameFunction<void(host::FWeakObjectPtr*, host::UObject*)> WeakAssign{
-      "FWeakObjectPtr.operator=(UObject*)"};
+      host::game_names::kWeakAssign};
   host::GameFunction<host::UObject*(const host::FWeakObjectPtr*, bool)> WeakGet{
-      "FWeakObjectPtr.Get()"};
+      host::game_names::kWeakGet};
   host::GameFunction<host::APrimalDinoCharacter*(host::AShooterCharacter*)> GetRidingDino{
-      "AShooterCharacter.GetRidingDino()"};
-  // The class parameter is the game's TSubclassOf<AActor>, a struct holding one class pointer,
-  // passed by value.
-  host::GameFunction<void(host::UObject*, host::TSubclassOf<host::AActor>,
+      host::game_names::kGetRidingDino};
+  // The class is passed as the address of the game's TSubclassOf<AActor> (a struct holding one
+  // class pointer), as the host SDK's own wrapper passes it; by value, the game would read the
+  // class's first bytes as the class.
+  host::GameFunction<void(host::UObject*, const host::TSubclassOf<host::AActor>*,
                           host::TArray<host::AActor*>*)>
-      GetAllActorsOfClass{
-          "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
-          "TSizedDefaultAllocator<32>>&)"};
+      GetAllActorsOfClass{host::game_names::kGetAllActorsOfClass};
   host::GameFunction<void(host::RCONClientConnection*, int, int, host::FString*)> SendRconMessage{
-      "RCONClientConnection.SendMessage(int,int,FString&)"};
+      host::game_names::kRconSendMessage};
   host::GameFunction<int(const host::TCHAR*, const host::TCHAR*)> Stricmp{
-      "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)"};
+      host::game_names::kStricmp};
 };
 
 namespace game_handles_detail {

@@ -16,48 +16,37 @@ void* Address(F function) {
 
 const std::vector<HookRow>& HookTable() {
   using namespace detours;
+  namespace names = host::game_names;
   static const std::vector<HookRow> table = {
-      {"APrimalDinoCharacter.BeginPlay()", Address(&BeginPlay), &BeginPlaySlot, false},
-      {"APrimalDinoCharacter.OnUncryo(AShooterPlayerController*)", Address(&OnUncryo),
-       &OnUncryoSlot, false},
-      {"APrimalDinoCharacter.OnCryo(AShooterPlayerController*)", Address(&OnCryo), &OnCryoSlot,
+      {names::kBeginPlay, Address(&BeginPlay), &BeginPlaySlot, false},
+      {names::kOnUncryo, Address(&OnUncryo), &OnUncryoSlot, false},
+      {names::kOnCryo, Address(&OnCryo), &OnCryoSlot, true},
+      {names::kMultiOnCryo, Address(&MultiOnCryo), &MultiOnCryoSlot, true},
+      {names::kGiveCryoItemAndCaptureDino, Address(&GiveCryoItemAndCaptureDino),
+       &GiveCryoItemAndCaptureDinoSlot, true},
+      {names::kGetCryoDinoData, Address(&GetCryoDinoData), &GetCryoDinoDataSlot, true},
+      {names::kSetRider, Address(&SetRider), &SetRiderSlot, false},
+      {names::kDinoCameraArmLength, Address(&DinoCameraArmLength), &DinoCameraArmLengthSlot, false},
+      {names::kCharacterCameraArmLength, Address(&CharacterCameraArmLength),
+       &CharacterCameraArmLengthSlot, false},
+      {names::kCharacterCameraArmLengthSimple, Address(&CharacterCameraArmLengthSimple),
+       &CharacterCameraArmLengthSimpleSlot, false},
+      {names::kCanCryo, Address(&CanCryo), &CanCryoSlot, true},
+      {names::kUnstasis, Address(&Unstasis), &UnstasisSlot, false},
+      {names::kTakeDamage, Address(&TakeDamage), &TakeDamageSlot, true},
+      {names::kSerialize, Address(&Serialize), &SerializeSlot, true},
+      {names::kDestroy, Address(&Destroy), &DestroySlot, true},
+      {names::kDestroyed, Address(&Destroyed), &DestroyedSlot, true},
+      {names::kServerUploadDino, Address(&ServerUploadDino), &ServerUploadDinoSlot, true},
+      {names::kServerUploadCharacter, Address(&ServerUploadCharacter), &ServerUploadCharacterSlot,
        true},
-      {"APrimalDinoCharacter.Multi_OnCryo_Implementation(AShooterPlayerController*)",
-       Address(&MultiOnCryo), &MultiOnCryoSlot, true},
-      {"AShooterPlayerController.GiveCryoItemAndCaptureDino(APrimalDinoCharacter*)",
-       Address(&GiveCryoItemAndCaptureDino), &GiveCryoItemAndCaptureDinoSlot, true},
-      {"UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)", Address(&GetCryoDinoData),
-       &GetCryoDinoDataSlot, true},
-      {"APrimalDinoCharacter.SetRider(AShooterCharacter*)", Address(&SetRider), &SetRiderSlot,
+      {names::kExportDinoData, Address(&ExportDinoData), &ExportDinoDataSlot, true},
+      {names::kCharacterCaptureSnapshot, Address(&CharacterCaptureSnapshot),
+       &CharacterCaptureSnapshotSlot, true},
+      {names::kDinoCaptureSnapshot, Address(&DinoCaptureSnapshot), &DinoCaptureSnapshotSlot, true},
+      {names::kTameDino, Address(&TameDino), &TameDinoSlot, false},
+      {names::kTargetingTeamChanged, Address(&TargetingTeamChanged), &TargetingTeamChangedSlot,
        false},
-      {"APrimalDinoCharacter.GetPrimalCameraDesiredArmLength(FPrimalCameraParams*,float,float)",
-       Address(&DinoCameraArmLength), &DinoCameraArmLengthSlot, false},
-      {"APrimalCharacter.GetPrimalCameraDesiredArmLength(FPrimalCameraParams*,float,float)",
-       Address(&CharacterCameraArmLength), &CharacterCameraArmLengthSlot, false},
-      {"APrimalCharacter.GetPrimalCameraDesiredArmLength(float,float)",
-       Address(&CharacterCameraArmLengthSimple), &CharacterCameraArmLengthSimpleSlot, false},
-      {"APrimalDinoCharacter.CanCryo(AShooterPlayerController*)", Address(&CanCryo), &CanCryoSlot,
-       true},
-      {"APrimalDinoCharacter.Unstasis()", Address(&Unstasis), &UnstasisSlot, false},
-      {"APrimalCharacter.TakeDamage(float,FDamageEvent&,AController*,AActor*)",
-       Address(&TakeDamage), &TakeDamageSlot, true},
-      {"APrimalCharacter.Serialize(FArchive&)", Address(&Serialize), &SerializeSlot, true},
-      {"APrimalDinoCharacter.Destroy(bool,bool)", Address(&Destroy), &DestroySlot, true},
-      {"APrimalDinoCharacter.Destroyed()", Address(&Destroyed), &DestroyedSlot, true},
-      {"AShooterPlayerController.ServerUploadDino_Implementation(APrimalDinoCharacter*)",
-       Address(&ServerUploadDino), &ServerUploadDinoSlot, true},
-      {"APrimalDinoCharacter.ServerUploadCharacter(AShooterPlayerController*)",
-       Address(&ServerUploadCharacter), &ServerUploadCharacterSlot, true},
-      {"AShooterPlayerController.ExportDinoData(APrimalDinoCharacter*)", Address(&ExportDinoData),
-       &ExportDinoDataSlot, true},
-      {"APrimalCharacter.CaptureCharacterSnapshot(UPrimalItem*)",
-       Address(&CharacterCaptureSnapshot), &CharacterCaptureSnapshotSlot, true},
-      {"APrimalDinoCharacter.CaptureCharacterSnapshot(UPrimalItem*)", Address(&DinoCaptureSnapshot),
-       &DinoCaptureSnapshotSlot, true},
-      {"APrimalDinoCharacter.TameDino(AShooterPlayerController*,bool,int,bool,bool,bool)",
-       Address(&TameDino), &TameDinoSlot, false},
-      {"APrimalDinoCharacter.TargetingTeamChanged()", Address(&TargetingTeamChanged),
-       &TargetingTeamChangedSlot, false},
   };
   return table;
 }
@@ -65,7 +54,7 @@ const std::vector<HookRow>& HookTable() {
 std::vector<std::string> InstallHooks() {
   std::vector<std::string> refused;
   for (const auto& row : HookTable())
-    if (!host::InstallHook(row.name, row.detour, row.slot)) refused.emplace_back(row.name);
+    if (!host::InstallHook(row.name, row.detour, row.slot)) refused.emplace_back(row.name.name);
   return refused;
 }
 

@@ -1,13 +1,15 @@
-// The 23 hooks the plugin installs, in installation order.
+// The hooks the plugin installs, in installation order.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "host/game_names.h"
+
 namespace tinyhorde {
 
 struct HookRow {
-  const char* name;  // the game function, as the host names it
+  host::GameName name;  // the game function, from the list of game names
   void* detour;
   void** slot;
   bool storage;  // a restore path that must be in place before any creature may be shrunk

@@ -36,7 +36,7 @@ std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& ref
   std::vector<std::string> storage;
   for (const auto& row : HookTable())
     for (const auto& name : refused)
-      if (row.storage && name == row.name) storage.push_back(name);
+      if (row.storage && name == row.name.name) storage.push_back(name);
   return storage;
 }
 

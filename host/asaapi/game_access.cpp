@@ -6,19 +6,19 @@
 
 namespace host {
 
-void* GetFunctionAddress(const std::string& name) {
-  return ::GetAddress(name);
+void* GetFunctionAddress(const GameName& name) {
+  return ::GetAddress(std::string(name.name));
 }
 
 // With a null object the host's answer is the offset itself.
-std::uintptr_t GetFieldOffset(const std::string& name) {
+std::uintptr_t GetFieldOffset(const GameName& name) {
   const void* no_object = nullptr;
-  return static_cast<std::uintptr_t>(::GetAddress(no_object, name));
+  return static_cast<std::uintptr_t>(::GetAddress(no_object, std::string(name.name)));
 }
 
-BitField GetBitFieldOffset(const std::string& name) {
+BitField GetBitFieldOffset(const GameName& name) {
   const void* no_object = nullptr;
-  const ::BitField field = ::GetBitField(no_object, name);
+  const ::BitField field = ::GetBitField(no_object, std::string(name.name));
   return BitField{field.offset, field.bit_position, field.num_bits, field.length};
 }
 

@@ -5,12 +5,12 @@
 
 namespace host {
 
-bool InstallHook(const std::string& name, void* detour, void** original) {
-  return AsaApi::GetHooks().SetHook(name, detour, original);
+bool InstallHook(const GameName& name, void* detour, void** original) {
+  return AsaApi::GetHooks().SetHook(std::string(name.name), detour, original);
 }
 
-bool RemoveHook(const std::string& name, void* detour) {
-  return AsaApi::GetHooks().DisableHook(name, detour);
+bool RemoveHook(const GameName& name, void* detour) {
+  return AsaApi::GetHooks().DisableHook(std::string(name.name), detour);
 }
 
 }  // namespace host

@@ -53,17 +53,10 @@ static_assert(offsetof(::FWeakObjectPtr, ObjectSerialNumber) ==
 static_assert(sizeof(::UE::Math::TVector<double>) == sizeof(host::FVector));
 static_assert(offsetof(::UE::Math::TVector<double>, Z) == offsetof(host::FVector, Z));
 
-// TSubclassOf, the one call whose argument passing is not settled. The plugin calls
-// "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,...>&)" by
-// through its resolved address with host::TSubclassOf<AActor> by value (commands/bulk_resize.cpp).
-// That type is trivially copyable and 8 bytes, so MSVC's x64 convention passes it in a register:
-// the game function receives the UClass* itself. It is right if the game's TSubclassOf has a
-// trivial copy constructor. If the game's copy constructor is not trivial, MSVC passes such an
-// argument by the address of a copy, as the SDK's own wrapper does (&ActorClass); the SDK's
-// headers do both for other functions, so only a real server settles it. The decision lies in
-// the call, not here: should the game expect the address, bulk_resize.cpp passes
-// host::TSubclassOf<AActor>* (the address of a local copy) in its place.
-static_assert(std::is_trivially_copyable_v<host::TSubclassOf<host::AActor>> &&
+// TSubclassOf: the plugin hands the class listing the address of one, as the SDK's own wrapper
+// of "UGameplayStatics.GetAllActorsOfClass" does (&ActorClass), so both must hold the class pointer
+// alone.
+static_assert(sizeof(::TSubclassOf<::AActor>) == sizeof(host::TSubclassOf<host::AActor>) &&
               sizeof(host::TSubclassOf<host::AActor>) == 8);
 
 inline host::FString* View(::FString* text) {

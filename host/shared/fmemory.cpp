@@ -14,9 +14,9 @@ using MallocFunction = void* (*)(uint64, uint32);
 using ReallocFunction = void* (*)(void*, uint64, uint32);
 using FreeFunction = void (*)(void*);
 
-constexpr const char* kMalloc = "FMemory.Malloc(unsigned__int64,unsignedint)";
-constexpr const char* kRealloc = "FMemory.Realloc(void*,unsigned__int64,unsignedint)";
-constexpr const char* kFree = "FMemory.Free(void*)";
+using game_names::kFree;
+using game_names::kMalloc;
+using game_names::kRealloc;
 
 // Set together by Resolve; game thread.
 bool resolved = false;
@@ -42,28 +42,28 @@ std::vector<std::string> Resolve() {
   free_function = reinterpret_cast<FreeFunction>(GetFunctionAddress(kFree));
   resolved = true;
   std::vector<std::string> missing;
-  if (malloc_function == nullptr) missing.emplace_back(kMalloc);
-  if (realloc_function == nullptr) missing.emplace_back(kRealloc);
-  if (free_function == nullptr) missing.emplace_back(kFree);
+  if (malloc_function == nullptr) missing.emplace_back(kMalloc.name);
+  if (realloc_function == nullptr) missing.emplace_back(kRealloc.name);
+  if (free_function == nullptr) missing.emplace_back(kFree.name);
   return missing;
 }
 
 void* Malloc(uint64 size, uint32 alignment) {
   ResolveOnFirstUse();
-  return Checked(malloc_function, kMalloc)(size, alignment);
+  return Checked(malloc_function, kMalloc.name)(size, alignment);
 }
 
 // As the SDK does, growing nothing is allocating, and freeing nothing does nothing.
 void* Realloc(void* block, uint64 size, uint32 alignment) {
   if (block == nullptr) return Malloc(size, alignment);
   ResolveOnFirstUse();
-  return Checked(realloc_function, kRealloc)(block, size, alignment);
+  return Checked(realloc_function, kRealloc.name)(block, size, alignment);
 }
 
 void Free(void* block) {
   if (block == nullptr) return;
   ResolveOnFirstUse();
-  Checked(free_function, kFree)(block);
+  Checked(free_function, kFree.name)(block);
 }
 
 }  // namespace host::FMemory

@@ -10,17 +10,17 @@ static_assert(sizeof(UE::Math::TVector<double>) == 24 && sizeof(TArray<void*>) =
 
 // An unknown field or flag name ends the server inside the host, as does an unknown function
 // name unless the host runs with HooksDoNotThrow (then the address is null); nothing here throws.
-void* GetFunctionAddress(const std::string& name) {
-  return simhost::GetAddress(name);
+void* GetFunctionAddress(const GameName& name) {
+  return simhost::GetAddress(name.name);
 }
 
 // With a null object the host's answer is the offset itself.
-std::uintptr_t GetFieldOffset(const std::string& name) {
-  return simhost::GetAddress(nullptr, name);
+std::uintptr_t GetFieldOffset(const GameName& name) {
+  return simhost::GetAddress(nullptr, name.name);
 }
 
-BitField GetBitFieldOffset(const std::string& name) {
-  const auto info = simhost::GetBitField(nullptr, name);
+BitField GetBitFieldOffset(const GameName& name) {
+  const auto info = simhost::GetBitField(nullptr, name.name);
   return BitField{info.offset, info.bit_position, info.num_bits, info.length};
 }
 

@@ -27,12 +27,12 @@ class SimMessenger : public Messenger {
 
 }  // namespace
 
-bool InstallHook(const std::string& name, void* detour, void** original) {
-  return simhost::SetHook(name, detour, original);
+bool InstallHook(const GameName& name, void* detour, void** original) {
+  return simhost::SetHook(name.name, detour, original);
 }
 
-bool RemoveHook(const std::string& name, void* detour) {
-  return simhost::DisableHook(name, detour);
+bool RemoveHook(const GameName& name, void* detour) {
+  return simhost::DisableHook(name.name, detour);
 }
 
 void RegisterConsoleCommand(const FString& name, const ConsoleHandler& handler) {

@@ -45,6 +45,12 @@ ClassInfo* ClassTree::Find(const std::string& name) const {
   return it == classes_.end() ? nullptr : it->second.get();
 }
 
+bool ClassTree::IsClass(const void* candidate) const {
+  for (const auto& [name, info] : classes_)
+    if (&info->cls == candidate) return true;
+  return false;
+}
+
 std::vector<PropertySpec> ClassTree::StandardCameraProperties() {
   return {
       {"TPVDefaultCameraOffset", 24, {40, 0, 20}},

@@ -11,30 +11,30 @@ namespace sim {
 
 namespace {
 
-const char* const kHookNames[] = {
-    "APrimalDinoCharacter.BeginPlay()",
-    "APrimalDinoCharacter.OnUncryo(AShooterPlayerController*)",
-    "APrimalDinoCharacter.OnCryo(AShooterPlayerController*)",
-    "APrimalDinoCharacter.Multi_OnCryo_Implementation(AShooterPlayerController*)",
-    "AShooterPlayerController.GiveCryoItemAndCaptureDino(APrimalDinoCharacter*)",
-    "UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)",
-    "APrimalDinoCharacter.SetRider(AShooterCharacter*)",
-    "APrimalDinoCharacter.GetPrimalCameraDesiredArmLength(FPrimalCameraParams*,float,float)",
-    "APrimalCharacter.GetPrimalCameraDesiredArmLength(FPrimalCameraParams*,float,float)",
-    "APrimalCharacter.GetPrimalCameraDesiredArmLength(float,float)",
-    "APrimalDinoCharacter.CanCryo(AShooterPlayerController*)",
-    "APrimalDinoCharacter.Unstasis()",
-    "APrimalCharacter.TakeDamage(float,FDamageEvent&,AController*,AActor*)",
-    "APrimalCharacter.Serialize(FArchive&)",
-    "APrimalDinoCharacter.Destroy(bool,bool)",
-    "APrimalDinoCharacter.Destroyed()",
-    "AShooterPlayerController.ServerUploadDino_Implementation(APrimalDinoCharacter*)",
-    "APrimalDinoCharacter.ServerUploadCharacter(AShooterPlayerController*)",
-    "AShooterPlayerController.ExportDinoData(APrimalDinoCharacter*)",
-    "APrimalCharacter.CaptureCharacterSnapshot(UPrimalItem*)",
-    "APrimalDinoCharacter.CaptureCharacterSnapshot(UPrimalItem*)",
-    "APrimalDinoCharacter.TameDino(AShooterPlayerController*,bool,int,bool,bool,bool)",
-    "APrimalDinoCharacter.TargetingTeamChanged()",
+const host::GameName* const kHookNames[] = {
+    &host::game_names::kBeginPlay,
+    &host::game_names::kOnUncryo,
+    &host::game_names::kOnCryo,
+    &host::game_names::kMultiOnCryo,
+    &host::game_names::kGiveCryoItemAndCaptureDino,
+    &host::game_names::kGetCryoDinoData,
+    &host::game_names::kSetRider,
+    &host::game_names::kDinoCameraArmLength,
+    &host::game_names::kCharacterCameraArmLength,
+    &host::game_names::kCharacterCameraArmLengthSimple,
+    &host::game_names::kCanCryo,
+    &host::game_names::kUnstasis,
+    &host::game_names::kTakeDamage,
+    &host::game_names::kSerialize,
+    &host::game_names::kDestroy,
+    &host::game_names::kDestroyed,
+    &host::game_names::kServerUploadDino,
+    &host::game_names::kServerUploadCharacter,
+    &host::game_names::kExportDinoData,
+    &host::game_names::kCharacterCaptureSnapshot,
+    &host::game_names::kDinoCaptureSnapshot,
+    &host::game_names::kTameDino,
+    &host::game_names::kTargetingTeamChanged,
 };
 static_assert(sizeof(kHookNames) / sizeof(kHookNames[0]) == static_cast<int>(Hook::Count));
 
@@ -50,15 +50,19 @@ AActor& ActorOf(void* object) {
 
 }  // namespace
 
+const host::GameName& HookGameName(Hook hook) {
+  return *kHookNames[static_cast<int>(hook)];
+}
+
 const char* HookName(Hook hook) {
-  return kHookNames[static_cast<int>(hook)];
+  return HookGameName(hook).name;
 }
 
 Game::Game(Server& server) : server_(server) {
   RegisterNames();
   RegisterGameFunctions(server);
   for (int i = 0; i < static_cast<int>(Hook::Count); ++i)
-    entries_[i] = server.Hooks().Find(kHookNames[i]);
+    entries_[i] = server.Hooks().Find(kHookNames[i]->name);
   world_ = server.Objects().Create<UWorld>(&server.Classes().Native("UWorld").cls,
                                            server.Names().Add(std::string("TheIsland_WP")));
 }
@@ -85,30 +89,30 @@ bool Game::AcceptChatLine(int player, double now) {
 
 void Game::RegisterNames() {
   auto& names = server_.Lookup();
-  SIM_FIELD(names, "UObjectBase.ClassPrivate", UObjectBase, ClassPrivate);
-  SIM_FIELD(names, "UObjectBase.NamePrivate", UObjectBase, NamePrivate);
-  SIM_FIELD(names, "AActor.RootComponent", AActor, RootComponent);
-  SIM_FIELD(names, "ACharacter.Mesh", ACharacter, Mesh);
-  SIM_FIELD(names, "USceneComponent.RelativeScale3D", USceneComponent, RelativeScale3D);
-  SIM_FIELD(names, "APrimalDinoCharacter.BaseDinoScale", APrimalDinoCharacter, BaseDinoScale);
-  SIM_FIELD(names, "UPrimalActor.TargetingTeam", AActor, TargetingTeam);
-  SIM_FIELD(names, "APrimalDinoCharacter.OwningPlayerID", APrimalDinoCharacter, OwningPlayerID);
-  SIM_FIELD(names, "APrimalDinoCharacter.TamerString", APrimalDinoCharacter, TamerString);
-  SIM_FIELD(names, "APrimalDinoCharacter.TamedName", APrimalDinoCharacter, TamedName);
-  SIM_FIELD(names, "APrimalDinoCharacter.RiderFPVCameraOffset", APrimalDinoCharacter,
+  SIM_FIELD(names, host::game_names::kClassPrivate, UObjectBase, ClassPrivate);
+  SIM_FIELD(names, host::game_names::kObjectNamePrivate, UObjectBase, NamePrivate);
+  SIM_FIELD(names, host::game_names::kRootComponent, AActor, RootComponent);
+  SIM_FIELD(names, host::game_names::kMesh, ACharacter, Mesh);
+  SIM_FIELD(names, host::game_names::kRelativeScale3D, USceneComponent, RelativeScale3D);
+  SIM_FIELD(names, host::game_names::kBaseDinoScale, APrimalDinoCharacter, BaseDinoScale);
+  SIM_FIELD(names, host::game_names::kTargetingTeam, AActor, TargetingTeam);
+  SIM_FIELD(names, host::game_names::kOwningPlayerID, APrimalDinoCharacter, OwningPlayerID);
+  SIM_FIELD(names, host::game_names::kTamerString, APrimalDinoCharacter, TamerString);
+  SIM_FIELD(names, host::game_names::kTamedName, APrimalDinoCharacter, TamedName);
+  SIM_FIELD(names, host::game_names::kRiderFPVCameraOffset, APrimalDinoCharacter,
             RiderFPVCameraOffset);
-  SIM_FIELD(names, "UStruct.ChildProperties", UStruct, ChildProperties);
-  SIM_FIELD(names, "FField.Next", FField, Next);
-  SIM_FIELD(names, "FField.NamePrivate", FField, NamePrivate);
-  SIM_FIELD(names, "FProperty.Offset_Internal", FProperty, Offset_Internal);
-  SIM_FIELD(names, "FProperty.ElementSize", FProperty, ElementSize);
-  names.AddFlag("APrimalCharacter.bIsDead", offsetof(APrimalCharacter, CharacterFlags), kBitIsDead);
-  names.AddFlag("AActor.bActorIsBeingDestroyed", offsetof(AActor, ActorFlags),
+  SIM_FIELD(names, host::game_names::kChildProperties, UStruct, ChildProperties);
+  SIM_FIELD(names, host::game_names::kPropertyNext, FField, Next);
+  SIM_FIELD(names, host::game_names::kPropertyNamePrivate, FField, NamePrivate);
+  SIM_FIELD(names, host::game_names::kPropertyOffsetInternal, FProperty, Offset_Internal);
+  SIM_FIELD(names, host::game_names::kPropertyElementSize, FProperty, ElementSize);
+  names.AddFlag(host::game_names::kIsDead, offsetof(APrimalCharacter, CharacterFlags), kBitIsDead);
+  names.AddFlag(host::game_names::kActorIsBeingDestroyed, offsetof(AActor, ActorFlags),
                 kBitActorIsBeingDestroyed);
-  names.AddFlag("APrimalDinoCharacter.bDidSetupTamed", offsetof(APrimalDinoCharacter, DinoFlags),
+  names.AddFlag(host::game_names::kDidSetupTamed, offsetof(APrimalDinoCharacter, DinoFlags),
                 kBitDidSetupTamed);
-  names.AddFlag("APrimalPlayerController.bIsAdmin",
-                offsetof(APrimalPlayerController, ControllerFlags), kBitIsAdmin);
+  names.AddFlag(host::game_names::kIsAdmin, offsetof(APrimalPlayerController, ControllerFlags),
+                kBitIsAdmin);
 }
 
 USceneComponent* Game::NewComponent() {

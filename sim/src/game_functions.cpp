@@ -73,7 +73,7 @@ UObject* WeakGet(const FWeakObjectPtr* self, bool /*even_if_pending_kill*/) {
   return S().Objects().Resolve(*self);
 }
 
-UClass* ShooterGetPrivateStaticClass() {
+UClass* ShooterStaticClass() {
   return &S().Classes().Native("AShooterCharacter").cls;
 }
 
@@ -93,9 +93,14 @@ APrimalDinoCharacter* ShooterGetRidingDino(AShooterCharacter* self) {
   return self->RidingDino;
 }
 
-void GetAllActorsOfClass(UObject* /*world_context*/, TSubclassOf<AActor> cls,
+// The class comes by the address of a TSubclassOf, as the game takes it. What lies there must be a
+// class the game made: anything else (a class passed by value, whose first bytes are no class)
+// would make the real game list nothing or crash, so the server ends.
+void GetAllActorsOfClass(UObject* /*world_context*/, const TSubclassOf<AActor>* cls,
                          TArray<AActor*>& out) {
-  const auto actors = G().ActorsOfClass(cls.Class);
+  if (cls == nullptr || !S().Classes().IsClass(cls->Class))
+    S().End("UGameplayStatics.GetAllActorsOfClass: the class argument is not a class");
+  const auto actors = G().ActorsOfClass(cls->Class);
   const auto count = static_cast<std::int32_t>(actors.size());
   out.Data = nullptr;
   out.ArrayNum = out.ArrayMax = 0;
@@ -292,61 +297,43 @@ void DinoTargetingTeamChanged(APrimalDinoCharacter* self) {
 
 // The game functions a plugin calls by name. Each is registered under its name at a wrapper that
 // raises "<name> failed" while a test has it set to fail (Faults), and then runs the function.
-constexpr char kMalloc[] = "FMemory.Malloc(unsigned__int64,unsignedint)";
-constexpr char kRealloc[] = "FMemory.Realloc(void*,unsigned__int64,unsignedint)";
-constexpr char kFree[] = "FMemory.Free(void*)";
-constexpr char kNameToString[] = "FName.ToString(FString&)";
-constexpr char kSetScale[] = "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)";
-constexpr char kDinoStaticClass[] = "APrimalDinoCharacter.GetPrivateStaticClass()";
-constexpr char kShooterStaticClass[] = "AShooterCharacter.GetPrivateStaticClass()";
-constexpr char kIsChildOf[] = "UStruct.IsChildOf(UStruct*)";
-constexpr char kUntamedTeam[] = "APrimalDinoCharacter.GetUntamedTargetingTeam()";
-constexpr char kWeakAssign[] = "FWeakObjectPtr.operator=(UObject*)";
-constexpr char kWeakGet[] = "FWeakObjectPtr.Get()";
-constexpr char kRidingDino[] = "AShooterCharacter.GetRidingDino()";
-constexpr char kAllActors[] =
-    "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
-    "TSizedDefaultAllocator<32>>&)";
-constexpr char kRconSend[] = "RCONClientConnection.SendMessage(int,int,FString&)";
-constexpr char kStricmp[] = "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)";
-
-template <const char* Name, auto Body, typename = decltype(Body)>
+template <const host::GameName& Name, auto Body, typename = decltype(Body)>
 struct ByName;
 
-template <const char* Name, auto Body, typename R, typename... Args>
+template <const host::GameName& Name, auto Body, typename R, typename... Args>
 struct ByName<Name, Body, R (*)(Args...)> {
   static R Call(Args... args) {
-    S().Faults().RaiseIfFailing(Name);
+    S().Faults().RaiseIfFailing(Name.name);
     return Body(args...);
   }
 };
 
-template <const char* Name, auto Body>
+template <const host::GameName& Name, auto Body>
 void Register(Server& server) {
   server.Lookup().AddFunction(Name, reinterpret_cast<void*>(&ByName<Name, Body>::Call));
-  server.Faults().Declare(Name);
+  server.Faults().Declare(Name.name);
 }
 
 }  // namespace
 
 void RegisterGameFunctions(Server& server) {
-  Register<kMalloc, &FMemoryMalloc>(server);
-  Register<kRealloc, &FMemoryRealloc>(server);
-  Register<kFree, &FMemoryFree>(server);
-  Register<kNameToString, &FNameToString>(server);
-  Register<kSetScale, &SetActorRelativeScale3D>(server);
-  Register<kDinoStaticClass, &DinoGetPrivateStaticClass>(server);
-  Register<kShooterStaticClass, &ShooterGetPrivateStaticClass>(server);
-  Register<kIsChildOf, &StructIsChildOf>(server);
-  Register<kUntamedTeam, &DinoGetUntamedTargetingTeam>(server);
-  Register<kWeakAssign, &WeakAssign>(server);
-  Register<kWeakGet, &WeakGet>(server);
-  Register<kRidingDino, &ShooterGetRidingDino>(server);
-  Register<kAllActors, &GetAllActorsOfClass>(server);
-  Register<kRconSend, &RconSendMessage>(server);
-  Register<kStricmp, &Stricmp>(server);
+  namespace names = host::game_names;
+  Register<names::kMalloc, &FMemoryMalloc>(server);
+  Register<names::kRealloc, &FMemoryRealloc>(server);
+  Register<names::kFree, &FMemoryFree>(server);
+  Register<names::kNameToString, &FNameToString>(server);
+  Register<names::kSetActorRelativeScale3D, &SetActorRelativeScale3D>(server);
+  Register<names::kCreatureStaticClass, &DinoGetPrivateStaticClass>(server);
+  Register<names::kPlayerCharacterStaticClass, &ShooterStaticClass>(server);
+  Register<names::kIsChildOf, &StructIsChildOf>(server);
+  Register<names::kGetUntamedTargetingTeam, &DinoGetUntamedTargetingTeam>(server);
+  Register<names::kWeakAssign, &WeakAssign>(server);
+  Register<names::kWeakGet, &WeakGet>(server);
+  Register<names::kGetRidingDino, &ShooterGetRidingDino>(server);
+  Register<names::kGetAllActorsOfClass, &GetAllActorsOfClass>(server);
+  Register<names::kRconSendMessage, &RconSendMessage>(server);
+  Register<names::kStricmp, &Stricmp>(server);
 
-  auto& names = server.Lookup();
   void* const originals[] = {
       reinterpret_cast<void*>(&DinoBeginPlay),
       reinterpret_cast<void*>(&DinoOnUncryo),
@@ -373,9 +360,9 @@ void RegisterGameFunctions(Server& server) {
       reinterpret_cast<void*>(&DinoTargetingTeamChanged),
   };
   for (int i = 0; i < static_cast<int>(Hook::Count); ++i) {
-    const char* name = HookName(static_cast<Hook>(i));
-    server.Hooks().Declare(name, originals[i]);
-    names.AddFunction(name, originals[i]);
+    const host::GameName& name = HookGameName(static_cast<Hook>(i));
+    server.Hooks().Declare(name.name, originals[i]);
+    server.Lookup().AddFunction(name, originals[i]);
   }
 }
 

@@ -1,22 +1,53 @@
 #include "sim/reflection.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace sim {
 
-void Reflection::AddField(const std::string& name, std::size_t offset) {
-  fields_[name] = offset;
+namespace {
+
+void RequireKind(const host::GameName& name, host::GameNameKind kind) {
+  if (!host::IsGameName(name.name, kind))
+    throw std::logic_error(std::string(name.name) +
+                           " is not on the list of game names as that kind");
 }
 
-void Reflection::AddFlag(const std::string& name, std::size_t word_offset, std::uint32_t bit) {
-  flags_[name] = Flag{word_offset, bit};
+}  // namespace
+
+void Reflection::AddField(const host::GameName& name, std::size_t offset) {
+  RequireKind(name, host::GameNameKind::Field);
+  fields_[name.name] = offset;
 }
 
-void Reflection::AddFunction(const std::string& name, void* address) {
-  functions_[name] = address;
+void Reflection::AddFlag(const host::GameName& name, std::size_t word_offset, std::uint32_t bit) {
+  RequireKind(name, host::GameNameKind::Flag);
+  flags_[name.name] = Flag{word_offset, bit};
+}
+
+void Reflection::AddFunction(const host::GameName& name, void* address) {
+  RequireKind(name, host::GameNameKind::Function);
+  functions_[name.name] = address;
+}
+
+void Reflection::Asked(const std::string& name) {
+  ++lookups_;
+  if (host::FindGameName(name) == nullptr &&
+      std::find(unlisted_asked_.begin(), unlisted_asked_.end(), name) == unlisted_asked_.end())
+    unlisted_asked_.push_back(name);
+}
+
+std::vector<std::string> Reflection::KnownNames() const {
+  std::vector<std::string> names;
+  for (const auto& [name, offset] : fields_) names.push_back(name);
+  for (const auto& [name, flag] : flags_) names.push_back(name);
+  for (const auto& [name, address] : functions_) names.push_back(name);
+  return names;
 }
 
 std::optional<std::uintptr_t> Reflection::FieldAddress(const void* object,
                                                        const std::string& name) {
-  ++lookups_;
+  Asked(name);
   auto it = fields_.find(name);
   if (it == fields_.end() || Hidden(name)) return std::nullopt;
   return reinterpret_cast<std::uintptr_t>(object) + it->second;
@@ -24,7 +55,7 @@ std::optional<std::uintptr_t> Reflection::FieldAddress(const void* object,
 
 std::optional<Reflection::BitFieldAddress> Reflection::FlagAddress(const void* object,
                                                                    const std::string& name) {
-  ++lookups_;
+  Asked(name);
   auto it = flags_.find(name);
   if (it == flags_.end() || Hidden(name)) return std::nullopt;
   return BitFieldAddress{reinterpret_cast<std::uintptr_t>(object) + it->second.word_offset,
@@ -32,7 +63,7 @@ std::optional<Reflection::BitFieldAddress> Reflection::FlagAddress(const void* o
 }
 
 void* Reflection::FunctionAddress(const std::string& name) {
-  ++lookups_;
+  Asked(name);
   auto it = functions_.find(name);
   if (it == functions_.end() || Hidden(name)) return nullptr;
   return it->second;

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "host/game_names.h"
 #include "plugin/lifecycle.h"
 #include "scaling/shrink_gate.h"
 #include "support/sim_fixture.h"
@@ -77,32 +80,78 @@ TEST_P(MissingFunction, IsLoggedOnceAndTurnsShrinkingOffWhenNeeded) {
   tinyhorde::SetMissingStorageHooks({});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryOne, MissingFunction,
-    ::testing::Values(
-        FunctionCase{"APrimalDinoCharacter.GetPrivateStaticClass()", true},
-        FunctionCase{"UStruct.IsChildOf(UStruct*)", true},
-        FunctionCase{"FName.ToString(FString&)", true},
-        FunctionCase{"AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)", true},
-        FunctionCase{"APrimalDinoCharacter.GetUntamedTargetingTeam()", true},
-        FunctionCase{"FWeakObjectPtr.operator=(UObject*)", true},
-        FunctionCase{"FWeakObjectPtr.Get()", true},
-        FunctionCase{"FMemory.Malloc(unsigned__int64,unsignedint)", true},
-        FunctionCase{"FMemory.Realloc(void*,unsigned__int64,unsignedint)", true},
-        FunctionCase{"FMemory.Free(void*)", true},
-        FunctionCase{"AShooterCharacter.GetPrivateStaticClass()", false},
-        FunctionCase{"AShooterCharacter.GetRidingDino()", false},
-        FunctionCase{"UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,"
-                     "TArray<AActor*,TSizedDefaultAllocator<32>>&)",
-                     false},
-        FunctionCase{"RCONClientConnection.SendMessage(int,int,FString&)", false},
-        FunctionCase{"FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)", false}),
-    [](const auto& info) { return TestNameOf(info.param.name); });
+// Every function on the list of game names; those without which a creature could be shrunk and
+// not put back, or not be recognised, turn shrinking off.
+std::vector<FunctionCase> EveryListedFunction() {
+  namespace names = host::game_names;
+  const std::set<std::string_view> shrinking_needs = {names::kCreatureStaticClass.name,
+                                                      names::kIsChildOf.name,
+                                                      names::kNameToString.name,
+                                                      names::kSetActorRelativeScale3D.name,
+                                                      names::kGetUntamedTargetingTeam.name,
+                                                      names::kWeakAssign.name,
+                                                      names::kWeakGet.name,
+                                                      names::kMalloc.name,
+                                                      names::kRealloc.name,
+                                                      names::kFree.name};
+  std::vector<FunctionCase> cases;
+  for (const host::GameName* entry : host::kGameNames)
+    if (entry->kind == host::GameNameKind::Function)
+      cases.push_back({entry->name, shrinking_needs.count(entry->name) != 0});
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOne, MissingFunction, ::testing::ValuesIn(EveryListedFunction()),
+                         [](const auto& info) { return TestNameOf(info.param.name); });
+
+// The game and the plugin keep to the list of game names: the simulated game knows no other name,
+// each as its kind, and a whole life of the plugin asks for none that is not on it.
+TEST_F(GameNames, TheGameAndThePluginUseOnlyListedNames) {
+  for (const std::string& name : Server().Lookup().KnownNames())
+    EXPECT_NE(host::FindGameName(name), nullptr) << name;
+  for (int hook = 0; hook < static_cast<int>(sim::Hook::Count); ++hook) {
+    const host::GameName& entry = sim::HookGameName(static_cast<sim::Hook>(hook));
+    EXPECT_EQ(entry.kind, host::GameNameKind::Hook) << entry.name;
+    EXPECT_NE(Server().Hooks().Find(entry.name), nullptr) << entry.name;
+  }
+  const host::GameName unlisted{"AShooterCharacter.GetPrivateStaticClass()",
+                                host::GameNameKind::Function};
+  EXPECT_THROW(Server().Lookup().AddFunction(unlisted, nullptr), std::logic_error);
+  const host::GameName hook_as_field{host::game_names::kBeginPlay.name, host::GameNameKind::Field};
+  EXPECT_THROW(Server().Lookup().AddField(hook_as_field, 0), std::logic_error);
+
+  LoadPlugin();
+  for (const char* step : {"player Ada admin", "spawn Dreadnoughtus_Character_BP_C tamed 1",
+                           "wait 5", "ride 2 1", "camera 1", "console 1 hordesize.resizeall",
+                           "chat 1 /hordesize status", "rcon hordesize.status", "save", "cryo 2 1"})
+    Run(step);
+  UnloadPlugin();
+  EXPECT_EQ(Server().Lookup().UnlistedAsked(), std::vector<std::string>{});
+}
+
+// The class listing takes the address of a TSubclassOf. A class handed over by value is read as
+// the address of one, which holds no class: the server ends, as the real game would list nothing
+// or crash.
+TEST_F(GameNames, TheClassListingTakesTheClassByAddress) {
+  using ListFunction = void (*)(sim::UObject*, const void*, sim::TArray<sim::AActor*>*);
+  const auto list = reinterpret_cast<ListFunction>(
+      Server().Lookup().FunctionAddress(host::game_names::kGetAllActorsOfClass.name));
+  sim::UClass* creature_class = &Server().Classes().Native("APrimalDinoCharacter").cls;
+  auto* world = reinterpret_cast<sim::UObject*>(Game().World());
+  Run("spawn Dreadnoughtus_Character_BP_C");
+  const sim::TSubclassOf<sim::AActor> by_address{creature_class};
+  sim::TArray<sim::AActor*> actors;
+  list(world, &by_address, &actors);
+  EXPECT_EQ(actors.ArrayNum, 1);
+  Server().Memory().Free(actors.Data);
+  EXPECT_SERVER_ENDS(list(world, creature_class, &actors),
+                     "UGameplayStatics.GetAllActorsOfClass: the class argument is not a class");
+}
 
 // Through the built library: a host without the scale function starts the plugin restore-only,
 // and says so; a tamed target then keeps its full size.
 TEST_F(GameNames, APluginStartedWithoutTheScaleFunctionShrinksNothing) {
-  const std::string scale = "AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)";
+  const std::string scale = host::game_names::kSetActorRelativeScale3D.name;
   SetHooksDoNotThrow();
   Run("host forget " + scale);
   LoadPlugin();

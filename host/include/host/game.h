@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/game_names.h"
 #include "host/types.h"
 
 namespace host {
@@ -25,13 +26,16 @@ class UnknownGameName : public std::runtime_error {
       : std::runtime_error("unknown game name: " + name) {}
 };
 
+// Every look-up takes an entry of the list of game names (host/game_names.h), so that the plugin
+// cannot ask the host for a name that is not on it.
+
 // The address of the named game function; null when the host has none.
-void* GetFunctionAddress(const std::string& name);
+void* GetFunctionAddress(const GameName& name);
 
 // The named field's offset from the start of its object.
-std::uintptr_t GetFieldOffset(const std::string& name);
+std::uintptr_t GetFieldOffset(const GameName& name);
 // The named flag with its word's offset relative to the start of its object.
-BitField GetBitFieldOffset(const std::string& name);
+BitField GetBitFieldOffset(const GameName& name);
 
 // The field at a resolved offset inside object.
 template <typename T>
@@ -57,23 +61,23 @@ class GameFunction;
 template <typename R, typename... Args>
 class GameFunction<R(Args...)> {
  public:
-  explicit constexpr GameFunction(const char* name) : name_(name) {}
+  explicit constexpr GameFunction(const GameName& name) : name_(&name) {}
 
   // Looks the name up; answers whether the host has the function.
   bool Resolve() {
-    address_ = reinterpret_cast<R (*)(Args...)>(GetFunctionAddress(name_));
+    address_ = reinterpret_cast<R (*)(Args...)>(GetFunctionAddress(*name_));
     return address_ != nullptr;
   }
   bool Resolved() const { return address_ != nullptr; }
-  const char* Name() const { return name_; }
+  const char* Name() const { return name_->name; }
 
   R operator()(Args... args) const {
-    if (address_ == nullptr) throw UnknownGameName(name_);
+    if (address_ == nullptr) throw UnknownGameName(name_->name);
     return address_(args...);
   }
 
  private:
-  const char* name_;
+  const GameName* name_;
   R (*address_)(Args...) = nullptr;
 };
 

@@ -9,6 +9,7 @@
 
 #include <spdlog/common.h>
 
+#include "host/game_names.h"
 #include "host/types.h"
 
 namespace host {
@@ -16,8 +17,8 @@ namespace host {
 // Hooks. InstallHook puts detour in front of the named game function and stores in *original an
 // entry through which the game's own function (or the next detour) still runs; it answers false
 // when the host refuses. RemoveHook takes exactly that detour out again.
-bool InstallHook(const std::string& name, void* detour, void** original);
-bool RemoveHook(const std::string& name, void* detour);
+bool InstallHook(const GameName& name, void* detour, void** original);
+bool RemoveHook(const GameName& name, void* detour);
 
 // Commands. The host copies the handler and calls it with the whole typed line when the first
 // word of a line equals name, ignoring case.

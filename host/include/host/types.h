@@ -188,9 +188,8 @@ struct RCONClientConnection;
 // looks inside it; see hooks for how the detour hands it back untouched.
 struct FCustomItemData;
 
-// A class reference passed by value, as the game's TSubclassOf is. Trivially copyable, so on
-// Windows it travels in a register; whether the game expects that is still open (see
-// host/asaapi/sdk_views.h).
+// A class reference, laid out as the game's TSubclassOf: one class pointer. Game functions take
+// it by address (a TSubclassOf<AActor>*), as the host SDK's wrappers pass it.
 template <typename T>
 struct TSubclassOf {
   UClass* Class = nullptr;

@@ -38,6 +38,8 @@ class ClassTree {
   // A native class by its C++ name ("APrimalDinoCharacter"); throws for one the game lacks.
   ClassInfo& Native(const std::string& name) const;
   ClassInfo* Find(const std::string& name) const;
+  // Whether the address is that of a class the game made; never reads through it.
+  bool IsClass(const void* candidate) const;
 
   // The species blueprint of that name, made on first use with the standard camera offsets.
   ClassInfo& Species(const std::string& name);

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/game_names.h"
 #include "sim/classes.h"
 #include "sim/game_types.h"
 #include "sim/hooks.h"
@@ -24,7 +25,7 @@ namespace sim {
 
 class Server;
 
-// The 23 hookable functions, in the order of the game's function table.
+// The hookable functions, in the order of the game's function table.
 enum class Hook : int {
   BeginPlay,
   OnUncryo,
@@ -51,6 +52,8 @@ enum class Hook : int {
   TargetingTeamChanged,
   Count
 };
+// The hook's entry on the list of game names, and its name.
+const host::GameName& HookGameName(Hook hook);
 const char* HookName(Hook hook);
 
 // A creature as the game stored it: class, scales and camera offsets as they were when it was

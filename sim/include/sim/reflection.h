@@ -13,6 +13,9 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
+
+#include "host/game_names.h"
 
 namespace sim {
 
@@ -25,9 +28,11 @@ class Reflection {
     std::uint64_t length;
   };
 
-  void AddField(const std::string& name, std::size_t offset);
-  void AddFlag(const std::string& name, std::size_t word_offset, std::uint32_t bit);
-  void AddFunction(const std::string& name, void* address);
+  // The game knows only names on the list of game names, each as its kind; a hooked function is a
+  // function too.
+  void AddField(const host::GameName& name, std::size_t offset);
+  void AddFlag(const host::GameName& name, std::size_t word_offset, std::uint32_t bit);
+  void AddFunction(const host::GameName& name, void* address);
 
   // Nothing (or null) for an unknown name.
   std::optional<std::uintptr_t> FieldAddress(const void* object, const std::string& name);
@@ -42,6 +47,11 @@ class Reflection {
 
   std::uint64_t Lookups() const { return lookups_; }
 
+  // Every name the game knows, and every name asked for that is not on the list of game names
+  // (for tests: a plugin that asks for such a name would stop a real server).
+  std::vector<std::string> KnownNames() const;
+  const std::vector<std::string>& UnlistedAsked() const { return unlisted_asked_; }
+
  private:
   struct Flag {
     std::size_t word_offset;
@@ -54,6 +64,8 @@ class Reflection {
   std::unordered_map<std::string, void*> functions_;
   std::unordered_set<std::string> unknown_;
   std::uint64_t lookups_ = 0;
+  std::vector<std::string> unlisted_asked_;
+  void Asked(const std::string& name);
 };
 
 }  // namespace sim
