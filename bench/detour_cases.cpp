@@ -13,105 +13,95 @@ const std::vector<DetourCase>& DetourCases() {
 
   static const std::vector<DetourCase> cases = {
       {"BeginPlay", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) { w.Entry<sim::DinoFn>(Hook::BeginPlay)(s.dino); },
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::BeginPlay>()(s.dino); },
        Preparation::kAsBuilt},
       {"OnUncryo", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoWithControllerFn>(Hook::OnUncryo)(s.dino, s.controller);
+         w.Entry<Hook::OnUncryo>()(s.dino, s.controller);
        }},
       {"Unstasis", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) { w.Entry<sim::DinoFn>(Hook::Unstasis)(s.dino); }},
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Unstasis>()(s.dino); }},
       {"TameDino", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoTameFn>(Hook::TameDino)(s.dino, s.controller, false, 0, false, false,
-                                                  false);
+         w.Entry<Hook::TameDino>()(s.dino, s.controller, false, 0, false, false, false);
        }},
       {"TargetingTeamChanged", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoFn>(Hook::TargetingTeamChanged)(s.dino);
-       }},
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::TargetingTeamChanged>()(s.dino); }},
       {"SetRider", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoSetRiderFn>(Hook::SetRider)(s.dino, w.mounting_rider);
+         w.Entry<Hook::SetRider>()(s.dino, w.mounting_rider);
        }},
       {"OnCryo", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoWithControllerFn>(Hook::OnCryo)(s.dino, s.controller);
-       }},
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::OnCryo>()(s.dino, s.controller); }},
       {"MultiOnCryo", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoWithControllerFn>(Hook::MultiOnCryo)(s.dino, s.controller);
+         w.Entry<Hook::MultiOnCryo>()(s.dino, s.controller);
        }},
       {"GiveCryoItemAndCaptureDino", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::ControllerWithDinoFn>(Hook::GiveCryoItemAndCaptureDino)(s.controller, s.dino);
+         w.Entry<Hook::GiveCryoItemAndCaptureDino>()(s.controller, s.dino);
        }},
       {"GetCryoDinoData", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::GetCryoDinoDataFn>(Hook::GetCryoDinoData)(w.world_context, s.dino);
+         w.Entry<Hook::GetCryoDinoData>()(w.world_context, s.dino);
        }},
       {"CanCryo", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoCanCryoFn>(Hook::CanCryo)(s.dino, s.controller);
+         w.Entry<Hook::CanCryo>()(s.dino, s.controller);
        }},
       {"TakeDamage", kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterTakeDamageFn>(Hook::TakeDamage)(s.character, 10.f, &w.damage_event,
-                                                               nullptr, w.ordinary_causer);
+         w.Entry<Hook::TakeDamage>()(s.character, 10.f, &w.damage_event, nullptr,
+                                     w.ordinary_causer);
        }},
       {"TakeDamage(capture causer)",
        {Subject::kTarget},
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterTakeDamageFn>(Hook::TakeDamage)(s.character, 10.f, &w.damage_event,
-                                                               nullptr, w.capture_causer);
+         w.Entry<Hook::TakeDamage>()(s.character, 10.f, &w.damage_event, nullptr, w.capture_causer);
        }},
       {"Serialize(saving)", kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterSerializeFn>(Hook::Serialize)(s.character, &w.saving.base);
+         w.Entry<Hook::Serialize>()(s.character, &w.saving.base);
        }},
       {"Serialize(loading)", kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterSerializeFn>(Hook::Serialize)(s.character, &w.loading.base);
+         w.Entry<Hook::Serialize>()(s.character, &w.loading.base);
        }},
       {"Destroy", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoDestroyFn>(Hook::Destroy)(s.dino, false, true);
-       }},
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Destroy>()(s.dino, false, true); }},
       {"Destroyed", kCreatures,
-       [](DetourWorld& w, const CallSubject& s) { w.Entry<sim::DinoFn>(Hook::Destroyed)(s.dino); }},
+       [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Destroyed>()(s.dino); }},
       {"ServerUploadDino", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::ControllerWithDinoFn>(Hook::ServerUploadDino)(s.controller, s.dino);
+         w.Entry<Hook::ServerUploadDino>()(s.controller, s.dino);
        }},
       {"ServerUploadCharacter", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoWithControllerFn>(Hook::ServerUploadCharacter)(s.dino, s.controller);
+         w.Entry<Hook::ServerUploadCharacter>()(s.dino, s.controller);
        }},
       {"ExportDinoData", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::ControllerWithDinoFn>(Hook::ExportDinoData)(s.controller, s.dino);
+         w.Entry<Hook::ExportDinoData>()(s.controller, s.dino);
        }},
       {"CharacterCaptureSnapshot", kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterItemFn>(Hook::CharacterCaptureSnapshot)(s.character, nullptr);
+         w.Entry<Hook::CharacterCaptureSnapshot>()(s.character, nullptr);
        }},
       {"DinoCaptureSnapshot", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoItemFn>(Hook::DinoCaptureSnapshot)(s.dino, nullptr);
+         w.Entry<Hook::DinoCaptureSnapshot>()(s.dino, nullptr);
        }},
       {"DinoCameraArmLength", kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::DinoCameraFn>(Hook::DinoCameraArmLength)(s.dino, &w.camera_params, 0, 0);
+         w.Entry<Hook::DinoCameraArmLength>()(s.dino, &w.camera_params, 0, 0);
        }},
       {"CharacterCameraArmLength", kCameraCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterCameraFn>(Hook::CharacterCameraArmLength)(s.character,
-                                                                         &w.camera_params, 0, 0);
+         w.Entry<Hook::CharacterCameraArmLength>()(s.character, &w.camera_params, 0, 0);
        }},
       {"CharacterCameraArmLengthSimple", kCameraCharacters,
        [](DetourWorld& w, const CallSubject& s) {
-         w.Entry<sim::CharacterCameraSimpleFn>(Hook::CharacterCameraArmLengthSimple)(s.character, 0,
-                                                                                     0);
+         w.Entry<Hook::CharacterCameraArmLengthSimple>()(s.character, 0, 0);
        }},
   };
   return cases;

@@ -127,7 +127,7 @@ bool DetourWorld::Prepare(Subject subject, Preparation preparation) {
     return true;
   }
   // A target put back to full size is shrunk again as the game wakes it from stasis.
-  const auto wake = Entry<sim::DinoFn>(sim::Hook::Unstasis);
+  const auto wake = Entry<sim::Hook::Unstasis>();
   for (std::size_t i = 0; i < targets_.size(); ++i)
     if (std::fabs(Root(targets_[i].dino)->RelativeScale3D.X - at_scale_[i]) > 1e-9)
       wake(targets_[i].dino);

@@ -43,9 +43,9 @@ class DetourWorld {
   // Answers false when a target could not be brought back to its scale.
   bool Prepare(Subject subject, Preparation preparation);
 
-  template <typename F>
-  F Entry(sim::Hook hook) {
-    return sim::HookTable::Entry<F>(server_.Game().Entry(hook));
+  template <sim::Hook H>
+  sim::HookSignature<H> Entry() {
+    return server_.Game().EntryOf<H>();
   }
 
   sim::Server& Server() { return server_.Server(); }

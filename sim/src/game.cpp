@@ -12,29 +12,9 @@ namespace sim {
 namespace {
 
 const host::GameName* const kHookNames[] = {
-    &host::game_names::kBeginPlay,
-    &host::game_names::kOnUncryo,
-    &host::game_names::kOnCryo,
-    &host::game_names::kMultiOnCryo,
-    &host::game_names::kGiveCryoItemAndCaptureDino,
-    &host::game_names::kGetCryoDinoData,
-    &host::game_names::kSetRider,
-    &host::game_names::kDinoCameraArmLength,
-    &host::game_names::kCharacterCameraArmLength,
-    &host::game_names::kCharacterCameraArmLengthSimple,
-    &host::game_names::kCanCryo,
-    &host::game_names::kUnstasis,
-    &host::game_names::kTakeDamage,
-    &host::game_names::kSerialize,
-    &host::game_names::kDestroy,
-    &host::game_names::kDestroyed,
-    &host::game_names::kServerUploadDino,
-    &host::game_names::kServerUploadCharacter,
-    &host::game_names::kExportDinoData,
-    &host::game_names::kCharacterCaptureSnapshot,
-    &host::game_names::kDinoCaptureSnapshot,
-    &host::game_names::kTameDino,
-    &host::game_names::kTargetingTeamChanged,
+#define SIM_HOOK_NAME(hook, game_name, signature, original) &host::game_names::game_name,
+    SIM_HOOKABLE_FUNCTIONS(SIM_HOOK_NAME)
+#undef SIM_HOOK_NAME
 };
 static_assert(sizeof(kHookNames) / sizeof(kHookNames[0]) == static_cast<int>(Hook::Count));
 
@@ -183,7 +163,7 @@ int Game::Spawn(const std::string& cls, std::optional<int> tamer, std::optional<
     SetBit(dino->DinoFlags, kBitDidSetupTamed, true);
   }
   if (team) actor.TargetingTeam = *team;
-  Enter<DinoFn>(Hook::BeginPlay, dino);
+  Enter<Hook::BeginPlay>(dino);
   return id;
 }
 
@@ -304,7 +284,7 @@ void Game::SerializeFrom(APrimalCharacter* character, const StoredRecord& record
 
 int Game::SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving) {
   SimArchive archive(record, saving);
-  Enter<CharacterSerializeFn>(Hook::Serialize, character, &archive.base);
+  Enter<Hook::Serialize>(character, &archive.base);
   return record ? record->id : 0;
 }
 
@@ -313,7 +293,7 @@ int Game::BuildFromRecord(const StoredRecord& record) {
   auto* dino = creatures_.at(id);
   StoredRecord copy = record;
   SerializeThroughGame(&dino->PrimalCharacter, &copy, false);
-  Enter<DinoFn>(Hook::BeginPlay, dino);
+  Enter<Hook::BeginPlay>(dino);
   return id;
 }
 
@@ -349,8 +329,7 @@ std::vector<AActor*> Game::ActorsOfClass(const UClass* cls) const {
 
 void Game::Tame(int creature, int player) {
   auto* dino = CreatureObject(creature);
-  Enter<DinoTameFn>(Hook::TameDino, dino, PlayerById(player).controller, false, 0, false, false,
-                    false);
+  Enter<Hook::TameDino>(dino, PlayerById(player).controller, false, 0, false, false, false);
 }
 
 void Game::ChangeTeam(int creature, std::int32_t team) {
@@ -362,7 +341,7 @@ void Game::ChangeTeam(int creature, std::int32_t team) {
     ReleaseGameString(dino->TamedName);
     SetBit(dino->DinoFlags, kBitDidSetupTamed, false);
   }
-  Enter<DinoFn>(Hook::TargetingTeamChanged, dino);
+  Enter<Hook::TargetingTeamChanged>(dino);
 }
 
 void Game::Ride(int creature, int player) {
@@ -370,7 +349,7 @@ void Game::Ride(int creature, int player) {
   const Player& rider = PlayerById(player);
   if (rider.character->RidingDino != nullptr) throw std::runtime_error("player is riding already");
   if (dino->Rider != nullptr) throw std::runtime_error("creature has a rider already");
-  Enter<DinoSetRiderFn>(Hook::SetRider, dino, rider.character);
+  Enter<Hook::SetRider>(dino, rider.character);
 }
 
 void Game::Dismount(int creature) {
@@ -386,12 +365,11 @@ float Game::Camera(int character, bool simple) {
     subject = &PlayerById(character).character->PrimalCharacter;
   } else {
     auto* dino = CreatureObject(character);
-    if (!simple) return Enter<DinoCameraFn>(Hook::DinoCameraArmLength, dino, &params, 0, 0);
+    if (!simple) return Enter<Hook::DinoCameraArmLength>(dino, &params, 0, 0);
     subject = &dino->PrimalCharacter;
   }
-  if (simple)
-    return Enter<CharacterCameraSimpleFn>(Hook::CharacterCameraArmLengthSimple, subject, 0, 0);
-  return Enter<CharacterCameraFn>(Hook::CharacterCameraArmLength, subject, &params, 0, 0);
+  if (simple) return Enter<Hook::CharacterCameraArmLengthSimple>(subject, 0, 0);
+  return Enter<Hook::CharacterCameraArmLength>(subject, &params, 0, 0);
 }
 
 void Game::EnterStasis(int creature) {
@@ -400,7 +378,7 @@ void Game::EnterStasis(int creature) {
 
 void Game::Wake(int creature) {
   auto* dino = CreatureObject(creature);
-  Enter<DinoFn>(Hook::Unstasis, dino);
+  Enter<Hook::Unstasis>(dino);
 }
 
 float Game::Damage(int creature, const std::string& causer_class, float amount) {
@@ -409,8 +387,7 @@ float Game::Damage(int creature, const std::string& causer_class, float amount) 
   auto& cls = server_.Classes().ActorBlueprint(causer_class);
   auto* causer = server_.Objects().Create<AActor>(&cls.cls, server_.Names().Add(causer_class));
   FDamageEvent event;
-  const float dealt =
-      Enter<CharacterTakeDamageFn>(Hook::TakeDamage, target, amount, &event, nullptr, causer);
+  const float dealt = Enter<Hook::TakeDamage>(target, amount, &event, nullptr, causer);
   server_.Objects().Destroy(reinterpret_cast<UObject*>(causer));
   return dealt;
 }
@@ -423,16 +400,16 @@ void Game::Kill(int creature) {
 }
 
 void Game::DestroyCreature(int creature) {
-  Enter<DinoDestroyFn>(Hook::Destroy, CreatureObject(creature), false, true);
+  Enter<Hook::Destroy>(CreatureObject(creature), false, true);
 }
 
 int Game::Cryo(int creature, int player) {
   auto* dino = CreatureObject(creature);
   auto* controller = PlayerById(player).controller;
-  if (!Enter<DinoCanCryoFn>(Hook::CanCryo, dino, controller))
+  if (!Enter<Hook::CanCryo>(dino, controller))
     throw std::runtime_error("the game refuses to cryopod creature " + std::to_string(creature));
   last_pod = 0;
-  Enter<ControllerWithDinoFn>(Hook::GiveCryoItemAndCaptureDino, controller, dino);
+  Enter<Hook::GiveCryoItemAndCaptureDino>(controller, dino);
   return last_pod;
 }
 
@@ -443,14 +420,14 @@ int Game::Uncryo(int pod, int player) {
   if (record->used) throw std::runtime_error("pod " + std::to_string(pod) + " is empty");
   record->used = true;
   const int id = BuildFromRecord(*record);
-  Enter<DinoWithControllerFn>(Hook::OnUncryo, creatures_.at(id), controller);
+  Enter<Hook::OnUncryo>(creatures_.at(id), controller);
   return id;
 }
 
 int Game::Upload(int creature, int player) {
   auto* dino = CreatureObject(creature);
   last_upload = 0;
-  Enter<ControllerWithDinoFn>(Hook::ServerUploadDino, PlayerById(player).controller, dino);
+  Enter<Hook::ServerUploadDino>(PlayerById(player).controller, dino);
   return last_upload;
 }
 
@@ -466,14 +443,13 @@ int Game::Download(int upload, int player) {
 
 int Game::Export(int creature, int player) {
   last_export = 0;
-  Enter<ControllerWithDinoFn>(Hook::ExportDinoData, PlayerById(player).controller,
-                              CreatureObject(creature));
+  Enter<Hook::ExportDinoData>(PlayerById(player).controller, CreatureObject(creature));
   return last_export;
 }
 
 int Game::Snapshot(int creature) {
   last_snapshot = 0;
-  Enter<DinoItemFn>(Hook::DinoCaptureSnapshot, CreatureObject(creature), nullptr);
+  Enter<Hook::DinoCaptureSnapshot>(CreatureObject(creature), nullptr);
   return last_snapshot;
 }
 

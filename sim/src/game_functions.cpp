@@ -2,6 +2,7 @@
 // each hookable function. Hookable functions are always called through their hook entry, also
 // when one game function calls another, so that every detour is entered as on a real server.
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "sim/game.h"
@@ -149,7 +150,7 @@ FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter
   G().RecordCall(Hook::GetCryoDinoData, dino);
   auto& record = G().NewRecord("cryopod");
   SimArchive archive(&record, true);
-  G().Enter<CharacterSerializeFn>(Hook::Serialize, &dino->PrimalCharacter, &archive.base);
+  G().Enter<Hook::Serialize>(&dino->PrimalCharacter, &archive.base);
   FCustomItemData data;
   data.StoredId = record.id;
   data.Tag = "cryopod";
@@ -158,12 +159,12 @@ FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter
 
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::GiveCryoItemAndCaptureDino, dino);
-  const FCustomItemData data = G().Enter<GetCryoDinoDataFn>(
-      Hook::GetCryoDinoData, reinterpret_cast<UObject*>(WorldContext()), dino);
+  const FCustomItemData data =
+      G().Enter<Hook::GetCryoDinoData>(reinterpret_cast<UObject*>(WorldContext()), dino);
   G().last_pod = static_cast<int>(data.StoredId);
-  G().Enter<DinoWithControllerFn>(Hook::OnCryo, dino, self);
-  G().Enter<DinoWithControllerFn>(Hook::MultiOnCryo, dino, self);
-  G().Enter<DinoDestroyFn>(Hook::Destroy, dino, false, true);
+  G().Enter<Hook::OnCryo>(dino, self);
+  G().Enter<Hook::MultiOnCryo>(dino, self);
+  G().Enter<Hook::Destroy>(dino, false, true);
 }
 
 void DinoSetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
@@ -232,7 +233,7 @@ void CharacterSerialize(APrimalCharacter* self, FArchive* archive) {
 bool DinoDestroy(APrimalDinoCharacter* self, bool, bool) {
   G().RecordCall(Hook::Destroy, self);
   SetBit(self->PrimalCharacter.Character.Pawn.Actor.ActorFlags, kBitActorIsBeingDestroyed, true);
-  G().Enter<DinoFn>(Hook::Destroyed, self);
+  G().Enter<Hook::Destroyed>(self);
   G().RemoveCreature(self);
   return true;
 }
@@ -243,7 +244,7 @@ void DinoDestroyed(APrimalDinoCharacter* self) {
 
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::ServerUploadDino, dino);
-  G().Enter<DinoWithControllerFn>(Hook::ServerUploadCharacter, dino, self);
+  G().Enter<Hook::ServerUploadCharacter>(dino, self);
 }
 
 void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController*) {
@@ -251,8 +252,8 @@ void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerControl
   auto& record = G().NewRecord("upload");
   G().last_upload = record.id;
   SimArchive archive(&record, true);
-  G().Enter<CharacterSerializeFn>(Hook::Serialize, &self->PrimalCharacter, &archive.base);
-  G().Enter<DinoDestroyFn>(Hook::Destroy, self, false, true);
+  G().Enter<Hook::Serialize>(&self->PrimalCharacter, &archive.base);
+  G().Enter<Hook::Destroy>(self, false, true);
 }
 
 void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
@@ -260,7 +261,7 @@ void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
   auto& record = G().NewRecord("export");
   G().last_export = record.id;
   SimArchive archive(&record, true);
-  G().Enter<CharacterSerializeFn>(Hook::Serialize, &dino->PrimalCharacter, &archive.base);
+  G().Enter<Hook::Serialize>(&dino->PrimalCharacter, &archive.base);
 }
 
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
@@ -269,12 +270,12 @@ void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
   auto& record = G().NewRecord("snapshot");
   G().last_snapshot = record.id;
   SimArchive archive(&record, true);
-  G().Enter<CharacterSerializeFn>(Hook::Serialize, self, &archive.base);
+  G().Enter<Hook::Serialize>(self, &archive.base);
 }
 
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
   G().RecordCall(Hook::DinoCaptureSnapshot, self);
-  G().Enter<CharacterItemFn>(Hook::CharacterCaptureSnapshot, &self->PrimalCharacter, item);
+  G().Enter<Hook::CharacterCaptureSnapshot>(&self->PrimalCharacter, item);
 }
 
 void DinoTameDino(APrimalDinoCharacter* self, AShooterPlayerController* by, bool, int, bool, bool,
@@ -288,7 +289,7 @@ void DinoTameDino(APrimalDinoCharacter* self, AShooterPlayerController* by, bool
   ReleaseGameString(self->TamerString);
   self->TamerString = MakeGameString(Utf8ToUtf16(player->name));
   SetBit(self->DinoFlags, kBitDidSetupTamed, true);
-  G().Enter<DinoFn>(Hook::TargetingTeamChanged, self);
+  G().Enter<Hook::TargetingTeamChanged>(self);
 }
 
 void DinoTargetingTeamChanged(APrimalDinoCharacter* self) {
@@ -334,31 +335,16 @@ void RegisterGameFunctions(Server& server) {
   Register<names::kRconSendMessage, &RconSendMessage>(server);
   Register<names::kStricmp, &Stricmp>(server);
 
+  // Each original is converted to its row's signature first, so a body whose type differs from
+  // its row does not compile.
   void* const originals[] = {
-      reinterpret_cast<void*>(&DinoBeginPlay),
-      reinterpret_cast<void*>(&DinoOnUncryo),
-      reinterpret_cast<void*>(&DinoOnCryo),
-      reinterpret_cast<void*>(&DinoMultiOnCryo),
-      reinterpret_cast<void*>(&GiveCryoItemAndCaptureDino),
-      reinterpret_cast<void*>(&GetCryoDinoData),
-      reinterpret_cast<void*>(&DinoSetRider),
-      reinterpret_cast<void*>(&DinoCameraArmLength),
-      reinterpret_cast<void*>(&CharacterCameraArmLength),
-      reinterpret_cast<void*>(&CharacterCameraArmLengthSimple),
-      reinterpret_cast<void*>(&DinoCanCryo),
-      reinterpret_cast<void*>(&DinoUnstasis),
-      reinterpret_cast<void*>(&CharacterTakeDamage),
-      reinterpret_cast<void*>(&CharacterSerialize),
-      reinterpret_cast<void*>(&DinoDestroy),
-      reinterpret_cast<void*>(&DinoDestroyed),
-      reinterpret_cast<void*>(&ServerUploadDino),
-      reinterpret_cast<void*>(&DinoServerUploadCharacter),
-      reinterpret_cast<void*>(&ExportDinoData),
-      reinterpret_cast<void*>(&CharacterCaptureSnapshot),
-      reinterpret_cast<void*>(&DinoCaptureSnapshot),
-      reinterpret_cast<void*>(&DinoTameDino),
-      reinterpret_cast<void*>(&DinoTargetingTeamChanged),
+#define SIM_HOOK_ORIGINAL(hook, game_name, signature, original) \
+  reinterpret_cast<void*>(static_cast<signature>(&original)),
+      SIM_HOOKABLE_FUNCTIONS(SIM_HOOK_ORIGINAL)
+#undef SIM_HOOK_ORIGINAL
   };
+  static_assert(std::size(originals) == static_cast<std::size_t>(Hook::Count));
+
   for (int i = 0; i < static_cast<int>(Hook::Count); ++i) {
     const host::GameName& name = HookGameName(static_cast<Hook>(i));
     server.Hooks().Declare(name.name, originals[i]);

@@ -100,7 +100,7 @@ TEST(DetourWorldTest, TargetsPreparedAsBuiltAreShrunkFromFullSizeEveryTime) {
   bench::DetourWorld world;
   const auto& target = world.Of(Subject::kTarget).front();
   const double at_scale = RootScale(world, target);
-  const auto begin_play = world.Entry<sim::DinoFn>(sim::Hook::BeginPlay);
+  const auto begin_play = world.Entry<sim::Hook::BeginPlay>();
   std::vector<sim::FVector> rider_cameras;
   for (int run = 0; run < 3; ++run) {
     ASSERT_TRUE(world.Prepare(Subject::kTarget, Preparation::kAsBuilt));

@@ -67,10 +67,6 @@ class FlowFixture : public simtest::SimFixture {
     dino->PrimalCharacter.Character.Mesh->RelativeScale3D = {s, s, s};
     dino->BaseDinoScale = {s, s, s};
   }
-  template <typename F>
-  F Entry(sim::Hook hook) {
-    return sim::HookTable::Entry<F>(Game().Entry(hook));
-  }
 };
 
 }  // namespace flowtest

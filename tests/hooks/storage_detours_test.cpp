@@ -28,10 +28,6 @@ class StorageDetour : public flowtest::FlowFixture,
  public:
   using flowtest::FlowFixture::Dino;
   using simtest::SimFixture::Game;
-  template <typename F>
-  F EntryOf(Hook hook) {
-    return Entry<F>(hook);
-  }
   sim::AShooterPlayerController* Controller(int player) {
     return Game().PlayerById(player).controller;
   }
@@ -39,27 +35,26 @@ class StorageDetour : public flowtest::FlowFixture,
 
 void CallOnCryo(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::DinoWithControllerFn>(Hook::OnCryo)(t.Dino(c), t.Controller(p));
+  t.Game().EntryOf<Hook::OnCryo>()(t.Dino(c), t.Controller(p));
 }
 void CallMultiOnCryo(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::DinoWithControllerFn>(Hook::MultiOnCryo)(t.Dino(c), t.Controller(p));
+  t.Game().EntryOf<Hook::MultiOnCryo>()(t.Dino(c), t.Controller(p));
 }
 void CallGiveCryoItem(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::ControllerWithDinoFn>(Hook::GiveCryoItemAndCaptureDino)(t.Controller(p),
-                                                                         t.Dino(c));
+  t.Game().EntryOf<Hook::GiveCryoItemAndCaptureDino>()(t.Controller(p), t.Dino(c));
 }
 void CallGetCryoDinoData(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
-  const sim::FCustomItemData data = t.EntryOf<sim::GetCryoDinoDataFn>(Hook::GetCryoDinoData)(
+  const sim::FCustomItemData data = t.Game().EntryOf<Hook::GetCryoDinoData>()(
       reinterpret_cast<sim::UObject*>(t.Game().World()), t.Dino(c));
   EXPECT_EQ(data.Tag, "cryopod") << "the game's record comes back untouched";
   EXPECT_NE(t.Game().StoredById(static_cast<int>(data.StoredId)), nullptr);
 }
 void CallCanCryo(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  EXPECT_TRUE(t.EntryOf<sim::DinoCanCryoFn>(Hook::CanCryo)(t.Dino(c), t.Controller(p)));
+  EXPECT_TRUE(t.Game().EntryOf<Hook::CanCryo>()(t.Dino(c), t.Controller(p)));
   // The game answers first and the restore follows it, so what counts is the size right after
   // the call, recorded as a second CanCryo observation.
   t.Game().RecordCall(Hook::CanCryo, t.Dino(c));
@@ -72,36 +67,35 @@ void CallSerialize(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
   auto& record = t.Game().NewRecord("save");
   sim::SimArchive archive(&record, true);
-  t.EntryOf<sim::CharacterSerializeFn>(Hook::Serialize)(&t.Dino(c)->PrimalCharacter, &archive.base);
+  t.Game().EntryOf<Hook::Serialize>()(&t.Dino(c)->PrimalCharacter, &archive.base);
 }
 void CallDestroy(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
-  EXPECT_TRUE(t.EntryOf<sim::DinoDestroyFn>(Hook::Destroy)(t.Dino(c), false, true));
+  EXPECT_TRUE(t.Game().EntryOf<Hook::Destroy>()(t.Dino(c), false, true));
 }
 void CallDestroyed(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::DinoFn>(Hook::Destroyed)(t.Dino(c));
+  t.Game().EntryOf<Hook::Destroyed>()(t.Dino(c));
 }
 void CallServerUploadDino(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::ControllerWithDinoFn>(Hook::ServerUploadDino)(t.Controller(p), t.Dino(c));
+  t.Game().EntryOf<Hook::ServerUploadDino>()(t.Controller(p), t.Dino(c));
 }
 void CallServerUploadCharacter(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::DinoWithControllerFn>(Hook::ServerUploadCharacter)(t.Dino(c), t.Controller(p));
+  t.Game().EntryOf<Hook::ServerUploadCharacter>()(t.Dino(c), t.Controller(p));
 }
 void CallExport(flowtest::FlowFixture& f, int c, int p) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::ControllerWithDinoFn>(Hook::ExportDinoData)(t.Controller(p), t.Dino(c));
+  t.Game().EntryOf<Hook::ExportDinoData>()(t.Controller(p), t.Dino(c));
 }
 void CallCharacterSnapshot(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::CharacterItemFn>(Hook::CharacterCaptureSnapshot)(&t.Dino(c)->PrimalCharacter,
-                                                                  nullptr);
+  t.Game().EntryOf<Hook::CharacterCaptureSnapshot>()(&t.Dino(c)->PrimalCharacter, nullptr);
 }
 void CallDinoSnapshot(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
-  t.EntryOf<sim::DinoItemFn>(Hook::DinoCaptureSnapshot)(t.Dino(c), nullptr);
+  t.Game().EntryOf<Hook::DinoCaptureSnapshot>()(t.Dino(c), nullptr);
 }
 
 TEST_P(StorageDetour, TheGameSeesFullSizeOnlyWhenTheDetourIsInstalled) {

@@ -1,5 +1,6 @@
-// Signatures of the game functions as the game calls them, and the game-side objects that only
-// the simulated game builds (archives, RCON connections).
+// The game-side objects that only the simulated game builds (archives, RCON connections), and
+// the registration of the game's functions. The hookable functions' signatures are their rows'
+// (sim/hookable_functions.h).
 #pragma once
 
 #include <cstdint>
@@ -12,24 +13,6 @@
 namespace sim {
 
 class Server;
-
-using DinoFn = void (*)(APrimalDinoCharacter*);
-using DinoWithControllerFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*);
-using ControllerWithDinoFn = void (*)(AShooterPlayerController*, APrimalDinoCharacter*);
-using GetCryoDinoDataFn = FCustomItemData (*)(UObject*, APrimalDinoCharacter*);
-using DinoSetRiderFn = void (*)(APrimalDinoCharacter*, AShooterCharacter*);
-using DinoCameraFn = float (*)(APrimalDinoCharacter*, FPrimalCameraParams*, float, float);
-using CharacterCameraFn = float (*)(APrimalCharacter*, FPrimalCameraParams*, float, float);
-using CharacterCameraSimpleFn = float (*)(APrimalCharacter*, float, float);
-using DinoCanCryoFn = bool (*)(APrimalDinoCharacter*, AShooterPlayerController*);
-using CharacterTakeDamageFn = float (*)(APrimalCharacter*, float, FDamageEvent*, AController*,
-                                        AActor*);
-using CharacterSerializeFn = void (*)(APrimalCharacter*, FArchive*);
-using DinoDestroyFn = bool (*)(APrimalDinoCharacter*, bool, bool);
-using CharacterItemFn = void (*)(APrimalCharacter*, UPrimalItem*);
-using DinoItemFn = void (*)(APrimalDinoCharacter*, UPrimalItem*);
-using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool, bool,
-                            bool);
 
 // An archive bound to one storage record: saving writes the character into it, loading reads it.
 struct SimArchive {
