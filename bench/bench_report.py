@@ -12,6 +12,9 @@ COUNTERS = ["lookups", "fmemory_allocs", "heap_allocs", "name_conversions"]
 # Instructions per creature, and ratios, the plugin is meant to reach.
 RESIZE_PER_CREATURE = 1000
 RESIZE_OVER_BARE = 3.0
+# Bringing a world to changed settings (one creature in ten restored) against resize-all on
+# creatures at their scale, per creature.
+SETTLE_OVER_RESIZE = 1.10
 SAVE_ADDED_PER_TARGET = 1000
 SAVE_RATIO = 1.05
 
@@ -93,6 +96,12 @@ def instruction_targets(counts, detours):
         value = resize["total"] / bare["total"]
         targets.append(("resize-all / bare-writes loop (instructions)", value,
                         f"<= {RESIZE_OVER_BARE:g}", value <= RESIZE_OVER_BARE))
+    settle = counts.get("world-to-settings")
+    if resize and settle:
+        value = settle["per_creature"] / resize["per_creature"]
+        targets.append(("world-to-settings (1 in 10 restored) / resize-all, per creature "
+                        "(instructions)", value, f"<= {SETTLE_OVER_RESIZE:g}",
+                        value <= SETTLE_OVER_RESIZE))
     with_plugin, without = counts.get("save-with-plugin"), counts.get("save-without-plugin")
     if with_plugin and without and with_plugin["creatures"] == without["creatures"]:
         added = (with_plugin["total"] - without["total"]) / with_plugin["creatures"]

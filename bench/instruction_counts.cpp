@@ -4,6 +4,8 @@
 //   valgrind --tool=callgrind --instr-atstart=no instruction_counts <operation> <N>
 // and divide the collected instructions by N. Operations:
 //   resize-all            hordesize.resizeall on the console, creatures already at their scale
+//   world-to-settings     the same command on a world where one creature in ten no longer
+//                         qualifies and goes back to full size (SpawnTargetsToRestore)
 //   bare-writes           the bare-writes loop (world_operations.h) on the same world
 //   save-with-plugin      a world save, the plugin running and the creatures shrunk
 //   save-without-plugin   a world save, the plugin never started
@@ -21,8 +23,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: instruction_counts resize-all|bare-writes|save-with-plugin|"
-               "save-without-plugin <creatures>\n");
+               "usage: instruction_counts resize-all|world-to-settings|bare-writes|"
+               "save-with-plugin|save-without-plugin <creatures>\n");
   return 2;
 }
 
@@ -41,8 +43,17 @@ int main(int argc, char** argv) {
   const int creatures = std::atoi(argv[2]);
   if (creatures <= 0) return Usage();
   try {
-    const bool with_plugin = operation != "save-without-plugin";
     bench::BenchServer world;
+    if (operation == "world-to-settings") {
+      // Not warmed: a second run would find nothing to put back. The class is judged anew
+      // after the settings change, once for the whole walk.
+      bench::SpawnTargetsToRestore(world, creatures, creatures / 10);
+      bench::ConsoleResizeAll command(world);
+      Measure([&] { command.Run(); });
+      std::printf("measured %s over %d creatures\n", operation.c_str(), creatures);
+      return 0;
+    }
+    const bool with_plugin = operation != "save-without-plugin";
     bench::SpawnTamedTargets(world, creatures);
     if (with_plugin) world.StartPlugin();
     if (operation == "resize-all") {

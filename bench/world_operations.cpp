@@ -1,15 +1,50 @@
 #include "world_operations.h"
 
+#include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "config/load_config.h"
+
 namespace bench {
+
+namespace {
+
+// The bench server's config.json with OnlyTamed set; read when the plugin starts or reloads.
+void WriteConfig(BenchServer& world, bool only_tamed) {
+  std::ofstream(world.Server().PluginDir() / "config.json")
+      << "{\"DebugLog\": false, \"OnlyTamed\": " << (only_tamed ? "true" : "false") << "}\n";
+}
+
+}  // namespace
 
 void SpawnTamedTargets(BenchServer& world, int count) {
   auto& game = world.Game();
   const int owner = game.AddPlayer("Owner", false);
   for (int i = 0; i < count; ++i) game.Spawn(kTargetSpecies, owner, std::nullopt);
   world.DropTimers();
+}
+
+void SpawnTargetsToRestore(BenchServer& world, int count, int to_restore) {
+  if (world.PluginStarted()) throw std::logic_error("the plugin must start after the spawns");
+  if (to_restore > count / 10) throw std::invalid_argument("at most one creature in ten is wild");
+  auto& game = world.Game();
+  const int owner = game.AddPlayer("Owner", false);
+  for (int i = 0; i < count; ++i) {
+    const bool wild = i % 10 == 0 && i / 10 < to_restore;
+    game.Spawn(kTargetSpecies, wild ? std::nullopt : std::optional<int>(owner), std::nullopt);
+  }
+  WriteConfig(world, false);
+  world.StartPlugin();
+  world.DropTimers();
+  LoadOnlyTamed(world, true);
+}
+
+void LoadOnlyTamed(BenchServer& world, bool only_tamed) {
+  WriteConfig(world, only_tamed);
+  if (tinyhorde::LoadConfig().status != tinyhorde::ConfigLoadStatus::Loaded)
+    throw std::runtime_error("the plugin could not load its config.json");
 }
 
 ConsoleResizeAll::ConsoleResizeAll(BenchServer& world) {

@@ -1,7 +1,7 @@
 // The world-sized operations the benchmarks and the instruction counts measure: resize-all as an
-// admin types it, the same three scale writes done bare, and a world save. Each is built once
-// over a world and can then be run again and again; none changes the world when its creatures
-// are already at their scale.
+// admin types it (which brings the world to the settings), the same three scale writes done
+// bare, and a world save. Each is built once over a world and can then be run again and again;
+// none changes the world when its creatures are already at their scale.
 #pragma once
 
 #include <functional>
@@ -15,6 +15,16 @@ namespace bench {
 // When the plugin is running they are at their scale afterwards; the re-applications their
 // spawning scheduled are dropped, as if they had fired.
 void SpawnTamedTargets(BenchServer& world, int count);
+
+// A world where bringing the creatures to the settings has creatures to put back: count
+// creatures of the target species, every tenth of them wild (to_restore in all, at most one in
+// ten) and the rest tamed, all shrunk by the plugin, started here while its config.json has
+// OnlyTamed off. OnlyTamed is then switched on through config.json and the plugin's loader, as a
+// reload reads it but without its walk, so the wild ones no longer qualify and must go back.
+// The plugin must not be running yet.
+void SpawnTargetsToRestore(BenchServer& world, int count, int to_restore);
+// Sets OnlyTamed as above: config.json, then the plugin's loader; no creature is touched.
+void LoadOnlyTamed(BenchServer& world, bool only_tamed);
 
 // "hordesize.resizeall" typed on the server console (no calling player), through the command
 // the plugin registered with the host. Throws std::runtime_error when none is registered.

@@ -12,6 +12,7 @@
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
+#include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"
 
@@ -33,20 +34,32 @@ bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AAc
   return false;
 }
 
-WalkResult ResizeAllTargets(host::UWorld* world, const char* label) {
+SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
+  SettleResult result;
+  if (world == nullptr) return result;
   // A world holds few classes: the verdict of the class met last is kept for the walk. A
   // settings write made meanwhile is seen by the next walk, as if made after this one.
   const host::UClass* last_class = nullptr;
   ClassVerdict verdict;
-  return VisitCreatures(world, "resize", [&](host::APrimalDinoCharacter* creature) {
-    const host::UClass* cls = ClassOf(creature);
-    if (cls == nullptr) return false;
-    if (cls != last_class) {
-      verdict = ClassifyCreature(creature);
-      last_class = cls;
-    }
-    return ApplyCreatureScaleUnlessHeld(creature, verdict, label);
-  });
+  host::int32 restored = 0;
+  static_cast<WalkResult&>(result) =
+      VisitCreatures(world, "resize", [&](host::APrimalDinoCharacter* creature) {
+        const host::UClass* cls = ClassOf(creature);
+        if (cls == nullptr) return false;
+        if (cls != last_class) {
+          verdict = ClassifyCreature(creature);
+          last_class = cls;
+        }
+        // Refused only when the creature does not qualify now.
+        if (ApplyCreatureScaleUnlessHeld(creature, verdict, label)) return true;
+        if (!IsRecordedShrunk(creature) || host::IsFlagSetIn(creature, Game().bIsDead))
+          return false;
+        if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
+        ++restored;
+        return false;
+      });
+  result.restored = restored;
+  return result;
 }
 
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
@@ -58,23 +71,30 @@ WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const
 }
 
 ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label) {
-  if (!ShrinkingAllowed()) {
-    const std::string text = "[Tinyhorde] Shrinking is off: " + ShrinkingOffReason() + ".";
-    return {false, text, text};
-  }
-  const WalkResult result = ResizeAllTargets(world, label);
+  // Read before the walk: the walk only restores while shrinking is off.
+  const bool shrinking = ShrinkingAllowed();
+  const SettleResult result = BringWorldToSettings(world, label);
   if (!result.listed) {
     const std::string text = "[Tinyhorde] Resize failed: " + result.error;
-    return {false, text, text};
+    return {false, text, text, {}};
   }
-  const std::string text = ResizeResultText(result.done);
-  if (result.failed == 0) return {true, text, text};
-  return {true, text, fmt::format("{} {} could not be resized.", text, result.failed)};
+  const std::string restored = result.restored > 0 ? RestoredText(result.restored) : "";
+  const std::string text = shrinking
+                               ? ResizeResultText(result.done)
+                               : "[Tinyhorde] Shrinking is off: " + ShrinkingOffReason() + ".";
+  const std::string log_line =
+      result.failed == 0 ? text : fmt::format("{} {} could not be resized.", text, result.failed);
+  return {shrinking, text, log_line, restored};
 }
 
 std::string ResizeResultText(host::int32 count) {
   return "[Tinyhorde] Resized " + std::to_string(count) +
          " tamed super-large creature(s) to Rex scale.";
+}
+
+std::string RestoredText(host::int32 count) {
+  return "[Tinyhorde] Restored " + std::to_string(count) +
+         " creature(s) that the settings no longer shrink.";
 }
 
 }  // namespace tinyhorde

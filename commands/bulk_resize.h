@@ -1,4 +1,5 @@
-// Resizing every target creature of a world at once, and the one-line result texts.
+// Bringing every creature of a world to what the settings say, putting the targets back at
+// unload, and the one-line result texts.
 #pragma once
 
 #include <functional>
@@ -47,23 +48,40 @@ WalkResult VisitCreatures(host::UWorld* world, const char* what, Visit&& visit) 
   return result;
 }
 
-// Applies the configured scale (force on) to every target creature of world that passes the
-// tamed gate; done counts the creatures applied. world must not be null.
-WalkResult ResizeAllTargets(host::UWorld* world, const char* label);
+// What bringing a world to the settings did: done counts the creatures brought to their scale,
+// restored those put back to full size.
+struct SettleResult : WalkResult {
+  host::int32 restored = 0;
+};
+
+// Brings every creature of world to the settings as they are now, in one pass that classifies
+// each creature's class once: a creature that qualifies for shrinking (ApplyCreatureScale's
+// checks) gets its scale and camera scale, left as it is when it already holds them; a living
+// creature recorded as shrunk that no longer qualifies goes back to full size, camera offsets
+// included, and leaves the record; every other creature is left alone, whatever its scale. While
+// shrinking is off it only restores. label names the trigger in the debug lines. A null world
+// does nothing.
+SettleResult BringWorldToSettings(host::UWorld* world, const char* label);
 // Puts every target creature of world back to scale 1.0, except those in skip; done counts the
 // creatures restored.
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip = {});
 
-// The answer to a resize-all command: refused while shrinking is off or when the creatures
-// cannot be listed, otherwise the count. logLine adds what the log needs beyond the reply.
+// The answer to a resize-all command, which brings the world to the settings: refused while
+// shrinking is off or when the creatures cannot be listed, otherwise the count. logLine adds what
+// the log needs beyond the reply. restored is the RestoredText line when creatures went back to
+// full size, else empty; it follows the reply, in its colour, and is logged at info on every
+// channel.
 struct ResizeAnswer {
   bool succeeded = false;
   std::string reply;
   std::string logLine;
+  std::string restored;
 };
 ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label);
 
 // "[Tinyhorde] Resized <count> tamed super-large creature(s) to Rex scale."
 std::string ResizeResultText(host::int32 count);
+// "[Tinyhorde] Restored <count> creature(s) that the settings no longer shrink."
+std::string RestoredText(host::int32 count);
 
 }  // namespace tinyhorde

@@ -11,6 +11,7 @@
 #include "config/load_config.h"
 #include "host/game.h"
 #include "plugin/game_handles.h"
+#include "plugin/logger.h"
 
 namespace tinyhorde {
 
@@ -36,11 +37,14 @@ void Reload(host::AShooterPlayerController* player) {
     ReplyToPlayer(player, kRefusalColour, kAdminRequired);
     return;
   }
-  const ConfigLoadOutcome outcome = LoadConfig();
-  if (outcome.status == ConfigLoadStatus::Loaded)
-    ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.");
-  else
-    ReplyToPlayer(player, kRefusalColour, ReloadFailureText(outcome));
+  const ReloadReply reply = ReloadConfigForCommand("ChatReload");
+  if (!reply.loaded) {
+    ReplyToPlayer(player, kRefusalColour, reply.text);
+    return;
+  }
+  if (!reply.restored.empty()) LogInfo(reply.restored);
+  ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.",
+                reply.restored);
 }
 
 }  // namespace

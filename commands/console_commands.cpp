@@ -32,9 +32,10 @@ void OnConsoleResizeAll(host::APlayerController* caller, host::FString* /*line*/
       LogInfo(answer.logLine);
     else
       LogError(answer.logLine);
+    if (!answer.restored.empty()) LogInfo(answer.restored);
     if (caller != nullptr)
       ReplyToPlayer(AsPlayer(caller), answer.succeeded ? kSuccessColour : kRefusalColour,
-                    answer.reply);
+                    answer.reply, answer.restored);
   });
 }
 
@@ -51,10 +52,12 @@ void OnConsoleSetScale(host::APlayerController* caller, host::FString* line, boo
 
 void OnConsoleReload(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
   RunGuarded("Console reload", [caller] {
-    const ReloadReply reply = ReloadConfigForCommand();
+    const ReloadReply reply = ReloadConfigForCommand("CommandReload");
     LogInfo(reply.text);
+    if (!reply.restored.empty()) LogInfo(reply.restored);
     if (caller != nullptr)
-      ReplyToPlayer(AsPlayer(caller), reply.loaded ? kSuccessColour : kRefusalColour, reply.text);
+      ReplyToPlayer(AsPlayer(caller), reply.loaded ? kSuccessColour : kRefusalColour, reply.text,
+                    reply.restored);
   });
 }
 

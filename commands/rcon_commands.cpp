@@ -17,13 +17,21 @@ namespace tinyhorde {
 
 namespace {
 
+// The reply text with its line feed, then the restored line with its own, logged, when there
+// is one.
+std::string WithRestoredLine(const std::string& text, const std::string& restored) {
+  if (restored.empty()) return text + "\n";
+  LogInfo(restored);
+  return text + "\n" + restored + "\n";
+}
+
 std::string ResizeAllReply() {
   host::UWorld* world = host::CurrentWorld();
   if (world == nullptr) return std::string(kWorldNotLoaded) + "\n";
   const ResizeAnswer answer = ResizeAllForCommand(world, "RconResizeAll");
   // Only creatures that could not be resized are worth a line; the client has the rest.
   if (answer.succeeded && answer.logLine != answer.reply) LogError(answer.logLine);
-  return answer.reply + "\n";
+  return WithRestoredLine(answer.reply, answer.restored);
 }
 
 }  // namespace
@@ -45,8 +53,10 @@ void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* pa
 
 void OnRconReload(host::RCONClientConnection* connection, host::RCONPacket* packet,
                   host::UWorld* /*world*/) {
-  AnswerRcon(connection, packet, "RCON reload",
-             [] { return ReloadConfigForCommand().text + "\n"; });
+  AnswerRcon(connection, packet, "RCON reload", [] {
+    const ReloadReply reply = ReloadConfigForCommand("RconReload");
+    return WithRestoredLine(reply.text, reply.restored);
+  });
 }
 
 }  // namespace tinyhorde

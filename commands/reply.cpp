@@ -17,6 +17,12 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
   messenger->SendPlayerMessage(player, colour, host::FString(text.c_str()));
 }
 
+void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
+                   const std::string& text, const std::string& second) {
+  ReplyToPlayer(player, colour, text);
+  if (!second.empty()) ReplyToPlayer(player, colour, second);
+}
+
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text) {
   host::FString message(text.c_str());

@@ -21,6 +21,9 @@ inline constexpr const char* kWorldNotLoaded = "World not loaded.";
 // that gives no messenger makes this do nothing.
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text);
+// The same, then second as a message of its own in the same colour when it is not empty.
+void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
+                   const std::string& text, const std::string& second);
 
 // Answers packet's request on connection: text (UTF-8) under the packet's id, type 0. The
 // message buffer is the plugin's and is released before this returns.

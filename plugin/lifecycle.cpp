@@ -123,7 +123,10 @@ void InitializePlugin() {
                          JoinNames(MissingGameFunctions())));
   // Loaded into a running server: creatures already in the world get their size now, as they
   // go back to full size at unload.
-  if (host::UWorld* world = host::CurrentWorld()) ResizeAllTargets(world, "PluginLoad");
+  if (host::UWorld* world = host::CurrentWorld()) {
+    const SettleResult result = BringWorldToSettings(world, "PluginLoad");
+    if (result.restored > 0) LogInfo(RestoredText(result.restored));
+  }
 }
 
 void UnloadPlugin() {

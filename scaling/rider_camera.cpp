@@ -97,6 +97,55 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
   ScaleRecordedRiderCamera(creature, cameraScale);
 }
 
+namespace {
+
+// Sets the creature's offsets to cameraScale times their baselines, taking each baseline the
+// first time it is met. With debug each step is logged, outside the hot path's code.
+void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layout, Baselines& kept,
+                  FVector* rider, double cameraScale) {
+  char* object = reinterpret_cast<char*>(creature);
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const auto [slot, offset] = layout.entries[i];
+    auto* value = reinterpret_cast<FVector*>(object + offset);
+    if (!kept.have[slot]) {
+      kept.offsets[slot] = *value;
+      kept.have[slot] = true;
+    }
+    *value = Times(cameraScale, kept.offsets[slot]);
+  }
+  if (!kept.have_rider) {
+    kept.rider = *rider;
+    kept.have_rider = true;
+  }
+  *rider = Times(cameraScale, kept.rider);
+}
+
+[[gnu::noinline]] void ScaleOffsetsLogged(host::APrimalDinoCharacter* creature,
+                                          const CameraLayout& layout, Baselines& kept,
+                                          FVector* rider, double cameraScale) {
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const auto [slot, offset] = layout.entries[i];
+    const char* name = kCameraOffsetNames[slot];
+    auto* value = reinterpret_cast<FVector*>(reinterpret_cast<char*>(creature) + offset);
+    if (!kept.have[slot]) {
+      kept.offsets[slot] = *value;
+      kept.have[slot] = true;
+      LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value->X,
+                          value->Y, value->Z));
+    }
+    *value = Times(cameraScale, kept.offsets[slot]);
+    LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
+                        value->X, value->Y, value->Z, cameraScale));
+  }
+  if (!kept.have_rider) {
+    kept.rider = *rider;
+    kept.have_rider = true;
+  }
+  *rider = Times(cameraScale, kept.rider);
+}
+
+}  // namespace
+
 void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
   if (creature == nullptr) return;
   host::UClass* cls = ClassOf(creature);
@@ -114,27 +163,10 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   }
   auto& kept = found->second;
   kept.applied = cameraScale;
-  for (std::size_t i = 0; i < layout.count; ++i) {
-    const auto [slot, offset] = layout.entries[i];
-    const char* name = kCameraOffsetNames[slot];
-    auto* value = reinterpret_cast<FVector*>(reinterpret_cast<char*>(creature) + offset);
-    if (!kept.have[slot]) {
-      kept.offsets[slot] = *value;
-      kept.have[slot] = true;
-      if (debug)
-        LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value->X,
-                            value->Y, value->Z));
-    }
-    *value = Times(cameraScale, kept.offsets[slot]);
-    if (debug)
-      LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
-                          value->X, value->Y, value->Z, cameraScale));
-  }
-  if (!kept.have_rider) {
-    kept.rider = *rider;
-    kept.have_rider = true;
-  }
-  *rider = Times(cameraScale, kept.rider);
+  if (debug)
+    ScaleOffsetsLogged(creature, layout, kept, rider, cameraScale);
+  else
+    ScaleOffsets(creature, layout, kept, rider, cameraScale);
 }
 
 bool CameraHeldAt(const void* creature, double cameraScale) {

@@ -40,7 +40,8 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
     host::FieldAt<host::FVector>(root, game.RelativeScale3D) = normal;
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = normal;
-  attempt([&] { ScaleRiderCamera(creature, 1.0); });
+  // At 1.0 nothing is recorded: the offsets go straight back to their baselines.
+  attempt([&] { ScaleRecordedRiderCamera(creature, 1.0); });
   if (complete) MarkRestored(creature);
   attempt([&] {
     if (ReadDebugLog() && HasLogger())

@@ -53,21 +53,29 @@ class DetourGoalTest(unittest.TestCase):
 
 class InstructionTargetsTest(unittest.TestCase):
     @staticmethod
-    def counts(resize, bare, save_with, save_without, creatures=1000):
+    def counts(resize, bare, save_with, save_without, settle=None, creatures=1000):
         def entry(total):
             return {"creatures": creatures, "total": total, "per_creature": total / creatures}
-        return {"resize-all": entry(resize), "bare-writes": entry(bare),
-                "save-with-plugin": entry(save_with), "save-without-plugin": entry(save_without)}
+        counts = {"resize-all": entry(resize), "bare-writes": entry(bare),
+                  "save-with-plugin": entry(save_with), "save-without-plugin": entry(save_without)}
+        if settle is not None:
+            counts["world-to-settings"] = entry(settle)
+        return counts
 
     def answers(self, counts, detours=()):
         return {title: flag for title, _, _, flag in
                 bench_report.instruction_targets(counts, list(detours))}
 
     def test_limits_are_inclusive_and_one_past_them_fails(self):
-        held = self.answers(self.counts(1_000_000, 333_334, 2_100_000, 2_000_000))
+        held = self.answers(self.counts(1_000_000, 333_334, 2_100_000, 2_000_000, 1_100_000))
+        self.assertEqual(len(held), 5)
         self.assertEqual(set(held.values()), {True})
-        failed = self.answers(self.counts(1_001_000, 333_000, 3_001_000, 2_000_000))
+        failed = self.answers(self.counts(1_001_000, 333_000, 3_001_000, 2_000_000, 1_102_000))
+        self.assertEqual(len(failed), 5)
         self.assertEqual(set(failed.values()), {False})
+        # Without its count the world-to-settings row is left out, not failed.
+        self.assertEqual(len(self.answers(self.counts(1_000_000, 333_334, 2_100_000, 2_000_000))),
+                         4)
 
     def test_detour_rows_count_only_rows_with_a_goal(self):
         detours = [

@@ -1,5 +1,5 @@
 // hordesize.resizeall: which creatures it counts, what it answers on each path, and the walk
-// over the world's creatures (ResizeAllTargets, RestoreAllTargets) underneath.
+// over the world's creatures (BringWorldToSettings, RestoreAllTargets) underneath.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -94,7 +94,7 @@ TEST_P(ResizeAllHeld, WritesWhatDiffersAndCountsEveryTarget) {
   }
   if (c.debug) Edit([](tinyhorde::Settings& s) { s.DebugLog = true; });
   TakeLogLines();
-  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 1);
+  EXPECT_EQ(tinyhorde::BringWorldToSettings(World(), "Test").done, 1);
   for (const sim::FVector& v :
        {Game().RootScale(dino), Game().MeshScale(dino), dino->BaseDinoScale}) {
     EXPECT_EQ(v.X, c.scale);
@@ -147,7 +147,7 @@ TEST_F(ResizeAll, NullEntriesInTheGamesListAreSkipped) {
   Spawn("Giganotosaurus_Character_BP_C tamed 1");  // 3
   Game().null_actor_entries = 1;
   EXPECT_EQ(Replies("console 1 hordesize.resizeall"), Lines{Msg(1, kGreen, Resized(2))});
-  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 2);
+  EXPECT_EQ(tinyhorde::BringWorldToSettings(World(), "Test").done, 2);
   EXPECT_EQ(tinyhorde::RestoreAllTargets(World()).done, 2);
 }
 
@@ -184,7 +184,7 @@ TEST_F(ResizeAll, RestoringCountsEveryTargetTamedOrWild) {
   Spawn("Rex_Character_BP_C tamed 1");            // 4
   EXPECT_EQ(tinyhorde::RestoreAllTargets(World()).done, 2);
   EXPECT_DOUBLE_EQ(Scale(2), 1.0);
-  EXPECT_EQ(tinyhorde::ResizeAllTargets(World(), "Test").done, 1);
+  EXPECT_EQ(tinyhorde::BringWorldToSettings(World(), "Test").done, 1);
   EXPECT_DOUBLE_EQ(Scale(2), 0.25);
   EXPECT_DOUBLE_EQ(Scale(3), 1.0);
 }

@@ -5,7 +5,11 @@
 // creature in the world is at 1.0 or at a scale its class was given by the settings at some
 // point, uniform on all axes and places, never a product or a mix; its camera offsets are their
 // baselines times 1.0 or times a camera scale it was given; no FMemory block is left. Right after
-// an unload every creature is at full size.
+// an unload every creature is at full size. After every reload, setscale and resize-all with the
+// plugin and a world up, the world holds what the settings say: every living creature that
+// qualifies (a target under the settings as the test models them, tamed when OnlyTamed is on) is
+// at its scale with its camera at its camera scale, every other living creature the plugin had
+// made smaller is back at full size with its camera baselines, and no other creature changed.
 //
 // Replay one seed with TINYHORDE_SEED=<n>; run more events with TINYHORDE_EVENTS=<n> (default
 // 2000, in seeds of 200 steps).
@@ -17,6 +21,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -39,6 +44,51 @@ std::string Lowered(std::string text) {
   for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
+
+// The plugin's settings as the test expects them from what it wrote and typed: the built-in
+// defaults, then each config.json read merged in (OnlyTamed, CreatureScales added or replaced,
+// TargetBlueprints replaced, the camera scale following the body scale), then the setscale
+// commands.
+struct ModelSettings {
+  struct LongestFirst {
+    bool operator()(const std::string& a, const std::string& b) const {
+      return a.size() != b.size() ? a.size() > b.size() : a < b;
+    }
+  };
+  bool only_tamed = true;
+  double scale = 0.5;
+  double camera_scale = 0.5;
+  std::map<std::string, double, LongestFirst> scales;
+  std::vector<std::string> blueprints;
+};
+
+// What a config.json written by the test says.
+struct ModelFile {
+  bool only_tamed = true;
+  std::map<std::string, double> scales;
+  std::optional<std::vector<std::string>> blueprints;
+};
+
+ModelSettings DefaultModel() {
+  const tinyhorde::Settings defaults;
+  ModelSettings model;
+  for (const auto& [key, value] : defaults.CreatureScales) model.scales[key] = value;
+  model.blueprints = defaults.TargetBlueprints;
+  return model;
+}
+
+void MergeFile(ModelSettings& model, const ModelFile& file) {
+  model.only_tamed = file.only_tamed;
+  model.camera_scale = model.scale;
+  for (const auto& [key, value] : file.scales) model.scales[Lowered(key)] = value;
+  if (file.blueprints) model.blueprints = *file.blueprints;
+}
+
+// What the test reads of one creature: its three scales and its camera offsets.
+struct Look {
+  sim::FVector root, base, mesh;
+  std::vector<std::pair<std::string, sim::FVector>> camera;
+};
 
 class Randomized : public flowtest::FlowFixture {
  protected:
@@ -68,21 +118,30 @@ class Randomized : public flowtest::FlowFixture {
 
   // A config.json with random OnlyTamed, creature scales and blueprint list, then a reload.
   void Reconfigure(const std::function<int(int)>& pick) {
+    ModelFile written;
+    written.blueprints.emplace();
     std::string scales;
     for (const char* key : kKeys) {
       if (pick(3) != 0) continue;
       const double value = 0.1 + 0.1 * pick(9);
-      scales += fmt::format("{}\"{}\": {}", scales.empty() ? "" : ", ", key, value);
+      const std::string text = fmt::format("{}", value);
+      scales += fmt::format("{}\"{}\": {}", scales.empty() ? "" : ", ", key, text);
       Allow(key, value);
+      written.scales[key] = std::stod(text);
     }
     std::string blueprints;
     for (const char* blueprint : kBlueprints)
-      if (pick(2) == 0)
+      if (pick(2) == 0) {
         blueprints += fmt::format("{}\"{}\"", blueprints.empty() ? "" : ", ", blueprint);
+        written.blueprints->push_back(blueprint);
+      }
+    written.only_tamed = pick(2) == 0;
     Run(fmt::format(
         "write {} {{\"DebugLog\": false, \"OnlyTamed\": {}, \"CreatureScales\": {{{}}}, "
         "\"TargetBlueprints\": [{}]}}",
-        kConfig, pick(2) == 0 ? "true" : "false", scales, blueprints));
+        kConfig, written.only_tamed ? "true" : "false", scales, blueprints));
+    file = written;
+    if (Server().Plugin().Loaded()) MergeFile(model, file);
     Run("rcon hordesize.reload");
   }
 
@@ -126,6 +185,78 @@ class Randomized : public flowtest::FlowFixture {
             << where << ": creature " << id << " camera " << name << " = " << value.X;
     }
     ASSERT_EQ(LiveBlocks(), 0u) << where;
+  }
+
+  Look LookAt(int id) { return {Root(id), Base(id), Mesh(id), Game().CameraOffsets(Dino(id))}; }
+  std::map<int, Look> LookAtAll() {
+    std::map<int, Look> looks;
+    for (const auto& [id, dino] : Game().Creatures()) looks.emplace(id, LookAt(id));
+    return looks;
+  }
+  static bool Same(const sim::FVector& a, const sim::FVector& b) {
+    return Near(a.X, b.X) && Near(a.Y, b.Y) && Near(a.Z, b.Z);
+  }
+  static bool Uniform(const sim::FVector& v, double s) { return Same(v, {s, s, s}); }
+  static bool Holds(const Look& look, double scale, double camera_scale) {
+    if (!Uniform(look.root, scale) || !Uniform(look.base, scale) || !Uniform(look.mesh, scale))
+      return false;
+    for (const auto& [name, value] : look.camera)
+      if (!IsMultiple(value, Baseline(name), camera_scale)) return false;
+    return true;
+  }
+  static bool Unchanged(const Look& before, const Look& after) {
+    if (!Same(before.root, after.root) || !Same(before.base, after.base) ||
+        !Same(before.mesh, after.mesh) || before.camera.size() != after.camera.size())
+      return false;
+    for (std::size_t i = 0; i < before.camera.size(); ++i)
+      if (!Same(before.camera[i].second, after.camera[i].second)) return false;
+    return true;
+  }
+
+  // The game's own signs of a tamed creature, as the plugin reads them.
+  bool IsTamed(int id) {
+    const auto* dino = Dino(id);
+    const std::int32_t team = dino->PrimalCharacter.Character.Pawn.Actor.TargetingTeam;
+    const std::int32_t untamed = dino->UntamedTargetingTeam;
+    return sim::TestBit(dino->DinoFlags, sim::kBitDidSetupTamed) || team >= 50000 ||
+           dino->OwningPlayerID > 0 || dino->TamerString.ArrayNum > 1 ||
+           dino->TamedName.ArrayNum > 1 || (team > 0 && untamed > 0 && team != untamed);
+  }
+  bool IsDead(int id) {
+    return sim::TestBit(Dino(id)->PrimalCharacter.CharacterFlags, sim::kBitIsDead);
+  }
+  // The scale and camera scale the modelled settings give a creature that qualifies now.
+  std::optional<std::pair<double, double>> Qualifying(int id) {
+    if (IsDead(id) || (model.only_tamed && !IsTamed(id))) return std::nullopt;
+    const std::string name = Lowered(ClassOf(id));
+    for (const auto& [key, value] : model.scales)
+      if (name.find(key) != std::string::npos) return std::make_pair(value, value);
+    for (const auto& blueprint : model.blueprints)
+      if (name.find(Lowered(blueprint)) != std::string::npos)
+        return std::make_pair(model.scale, model.camera_scale);
+    return std::nullopt;
+  }
+
+  // After a reload, setscale or resize-all with the plugin and a world up.
+  void CheckWorldFollowsSettings(const std::map<int, Look>& before, const std::string& where) {
+    for (const auto& [id, dino] : Game().Creatures()) {
+      const Look now = LookAt(id);
+      const auto was = before.find(id);
+      ASSERT_NE(was, before.end()) << where << ": creature " << id << " appeared";
+      if (const auto wanted = Qualifying(id)) {
+        ASSERT_TRUE(Holds(now, wanted->first, wanted->second))
+            << where << ": creature " << id << " qualifies for " << wanted->first << " (camera "
+            << wanted->second << ") but is at " << now.root.X;
+      } else if (IsDead(id)) {
+        ASSERT_TRUE(Unchanged(was->second, now)) << where << ": dead creature " << id << " changed";
+      } else {
+        // Smaller before: the plugin made it so, and must have put it back. At full size before:
+        // nothing may have changed, and full size is what it still is.
+        ASSERT_TRUE(Holds(now, 1.0, 1.0))
+            << where << ": creature " << id << " no longer qualifies but is at " << now.root.X
+            << (Holds(was->second, 1.0, 1.0) ? " (changed from full size)" : "");
+      }
+    }
   }
 
   void CheckEverythingAtFullSize(const std::string& where) {
@@ -216,22 +347,29 @@ class Randomized : public flowtest::FlowFixture {
         Run("wait " + std::to_string(pick(5)));
         break;
       case 17:
+        settles = true;
         Run("console 1 hordesize.resizeall");
         break;
       case 18:
+        settles = true;
         Reconfigure(pick);
         break;
       case 19: {
+        settles = true;
         const int i = pick(5);
         const double value = 0.1 + 0.1 * pick(9);
         Run("console 1 hordesize.setscale " + std::string(kKeys[i]) + " " + std::to_string(value));
         Allow(kKeys[i], std::stod(std::to_string(value)));
+        if (Server().Plugin().Loaded()) model.scales[kKeys[i]] = std::stod(std::to_string(value));
         break;
       }
       case 20: {
+        settles = true;
         const double value = 0.1 + 0.1 * pick(9);
         Run("rcon hordesize.setscale " + std::to_string(value));
         AllowEverywhere(std::stod(std::to_string(value)));
+        if (Server().Plugin().Loaded())
+          model.scale = model.camera_scale = std::stod(std::to_string(value));
         break;
       }
       case 21:
@@ -263,7 +401,13 @@ class Randomized : public flowtest::FlowFixture {
     if (line.rfind("plugin ", 0) == 0) plugin_loaded_or_unloaded = true;
     history.push_back(line);
     if (history.size() > 12) history.erase(history.begin());
-    return FlowFixture::Run(line);
+    const auto printed = FlowFixture::Run(line);
+    // A library loaded anew starts from its defaults and reads config.json.
+    if (line == "plugin load") {
+      model = DefaultModel();
+      MergeFile(model, file);
+    }
+    return printed;
   }
   std::string History() const {
     std::string text = "\nlast steps:";
@@ -272,6 +416,9 @@ class Randomized : public flowtest::FlowFixture {
   }
 
   std::vector<std::string> history;
+  ModelSettings model = DefaultModel();
+  ModelFile file;        // what config.json says now
+  bool settles = false;  // the last step was a reload, setscale or resize-all
   bool world_up = true;
   bool unloaded = false;                   // the last step unloaded the plugin
   bool plugin_loaded_or_unloaded = false;  // the last step ran "plugin load" or "plugin unload"
@@ -294,13 +441,17 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
       seeds.push_back(static_cast<unsigned>(seed));
   }
   long ran = 0;
+  long settled = 0;
   for (unsigned seed : seeds) {
     // Each seed starts from a world with the plugin in it and ends with every creature gone.
     std::mt19937 random(seed);
     for (int step = 0; step < kStepsPerSeed; ++step, ++ran) {
       unloaded = false;
       plugin_loaded_or_unloaded = false;
+      settles = false;
       const auto lookups = Server().Lookup().Lookups();
+      const bool plugin_and_world = Server().Plugin().Loaded() && world_up;
+      const std::map<int, Look> before = LookAtAll();
       Step(random);
       const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step) +
                                 " (replay with TINYHORDE_SEED=" + std::to_string(seed) + ")" +
@@ -312,6 +463,10 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
       }
       CheckInvariants(where);
       if (unloaded) CheckEverythingAtFullSize(where);
+      if (settles && plugin_and_world) {
+        CheckWorldFollowsSettings(before, where);
+        ++settled;
+      }
       if (HasFatalFailure()) return;
     }
     Run("world up");
@@ -324,7 +479,9 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
     uploads.clear();
   }
   RecordProperty("events", std::to_string(ran));
-  std::printf("ran %ld events over %zu seed(s)\n", ran, seeds.size());
+  RecordProperty("settled", std::to_string(settled));
+  std::printf("ran %ld events over %zu seed(s), %ld checked as the world following the settings\n",
+              ran, seeds.size(), settled);
 }
 
 }  // namespace
