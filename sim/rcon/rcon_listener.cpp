@@ -24,7 +24,7 @@ using asio::ip::tcp;
 constexpr std::size_t kMaxUnsentBytes = std::size_t{1} << 20;
 // Reply bytes waiting for the socket above which a connection's input is read no further until
 // they have been written: a client that pipelines commands is paced by its own reading too.
-constexpr std::size_t kReadPauseBytes = std::size_t{64} << 10;
+constexpr std::size_t kReadPauseBytes = std::size_t{512} << 10;
 constexpr std::size_t kReadChunkBytes = 8192;
 // Pause before accepting again after an accept error (for example, out of file descriptors).
 constexpr auto kAcceptRetryDelay = std::chrono::milliseconds(100);

@@ -5,7 +5,7 @@
 // lets more than about 1 MiB of replies pile up unread.
 //
 // Back-pressure: a connection is read no further while kMaxWaitingCommands of its commands wait
-// for the game (see RconDispatch), or while more than 64 KiB of replies wait for its socket; the
+// for the game (see RconDispatch), or while more than 512 KiB of replies wait for its socket; the
 // client's further commands wait in its own socket until then. Other connections go on.
 #pragma once
 
