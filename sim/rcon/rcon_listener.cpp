@@ -22,6 +22,9 @@ using asio::ip::tcp;
 
 // Unsent reply bytes one connection may hold before it is closed as a client that does not read.
 constexpr std::size_t kMaxUnsentBytes = std::size_t{1} << 20;
+// Reply bytes waiting for the socket above which a connection's input is read no further until
+// they have been written: a client that pipelines commands is paced by its own reading too.
+constexpr std::size_t kReadPauseBytes = std::size_t{512} << 10;
 constexpr std::size_t kReadChunkBytes = 8192;
 // Pause before accepting again after an accept error (for example, out of file descriptors).
 constexpr auto kAcceptRetryDelay = std::chrono::milliseconds(100);
@@ -69,9 +72,13 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void Close();
   // Moves what the outbox holds into the socket's write queue.
   void Flush();
+  // Goes on after the session had been full: handles the input it kept, then reads on if it can.
+  void Resume();
 
  private:
-  void Read();
+  // Starts a read unless one is under way, the session is full, or too many reply bytes wait for
+  // the socket. Whatever stops it calls again when it is over (Resume, the end of a write).
+  void ReadIfReady();
   void OnRead(const asio::error_code& error, std::size_t bytes);
   void Write();
 
@@ -81,8 +88,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
   const std::shared_ptr<Outbox> outbox_ = std::make_shared<Outbox>();
   std::optional<RconSession> session_;
   std::array<char, kReadChunkBytes> read_buffer_{};
-  std::string writing_;  // bytes of the write in flight
-  std::string queued_;   // bytes for the next write
+  std::string writing_;   // bytes of the write in flight
+  std::string queued_;    // bytes for the next write
+  bool reading_ = false;  // a read is under way
   bool closed_ = false;
 };
 
@@ -109,11 +117,32 @@ void Enqueue(ReplyGate& gate, Outbox& outbox, const std::weak_ptr<Connection>& c
   }
 }
 
+// Has the network thread resume a connection whose session got room. Any thread.
+void PostResume(ReplyGate& gate, const std::weak_ptr<Connection>& connection) {
+  std::lock_guard<std::mutex> lock(gate.mutex);
+  if (gate.io == nullptr) return;
+  asio::post(*gate.io, [connection] {
+    if (auto live = connection.lock()) live->Resume();
+  });
+}
+
 void Connection::Start() {
-  session_.emplace(client_, core_.password, core_.dispatch,
-                   [gate = core_.gate, outbox = outbox_, self = weak_from_this()](
-                       std::string bytes) { Enqueue(*gate, *outbox, self, std::move(bytes)); });
-  Read();
+  session_.emplace(
+      client_, core_.password, core_.dispatch,
+      [gate = core_.gate, outbox = outbox_, self = weak_from_this()](std::string bytes) {
+        Enqueue(*gate, *outbox, self, std::move(bytes));
+      },
+      [gate = core_.gate, self = weak_from_this()] { PostResume(*gate, self); });
+  ReadIfReady();
+}
+
+void Connection::Resume() {
+  if (closed_) return;
+  if (!session_->Resume()) {
+    Close();
+    return;
+  }
+  ReadIfReady();
 }
 
 void Connection::Close() {
@@ -159,10 +188,16 @@ void Connection::Write() {
                       }
                       self->writing_.clear();
                       if (!self->queued_.empty()) self->Write();
+                      self->ReadIfReady();
                     });
 }
 
-void Connection::Read() {
+void Connection::ReadIfReady() {
+  if (closed_ || reading_ || session_->full() ||
+      writing_.size() + queued_.size() > kReadPauseBytes) {
+    return;
+  }
+  reading_ = true;
   socket_.async_read_some(
       asio::buffer(read_buffer_),
       [self = shared_from_this()](const asio::error_code& error, std::size_t bytes) {
@@ -171,13 +206,14 @@ void Connection::Read() {
 }
 
 void Connection::OnRead(const asio::error_code& error, std::size_t bytes) {
+  reading_ = false;
   if (closed_) return;
   // End of stream, reset or anything else ends the connection; so does malformed input.
   if (error || !session_->Receive(std::string_view(read_buffer_.data(), bytes))) {
     Close();
     return;
   }
-  Read();
+  ReadIfReady();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a world; it reads and never changes anything.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "commands_fixture.h"
@@ -33,6 +34,11 @@ struct StatusCase {
   // Shrinking is off because the host lacks this game function, not because a hook was refused.
   const char* lost_function = nullptr;
 };
+
+// Tests are named by their case; this shows the name, not the case's bytes, after GetParam().
+void PrintTo(const StatusCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Status : public CommandsTest, public testing::WithParamInterface<StatusCase> {
  protected:

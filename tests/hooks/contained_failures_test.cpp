@@ -4,6 +4,7 @@
 // test process if anything escapes.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct FailureCase {
   std::vector<Hook> hooks;
   bool again = false;  // the trigger can run a second time (nothing new is logged)
 };
+
+// Tests are named by their case; this shows the name, not the case's bytes, after GetParam().
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const FailureCase kCases[] = {
     {"BeginPlay", {}, "spawn Dreadnoughtus_Character_BP_C tamed 1", {Hook::BeginPlay}, true},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct Scenario {
   const char* name;
   std::vector<std::string> lines;
 };
+
+// Tests are named by their case; this shows the name, not the case's bytes, after GetParam().
+void PrintTo(const Scenario& c, std::ostream* os) {
+  *os << c.name;
+}
 
 std::string WriteConfig(const std::string& json) {
   return std::string("write ") + kConfig + " " + json;

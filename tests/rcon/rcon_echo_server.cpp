@@ -7,19 +7,15 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <exception>
-#include <functional>
 #include <iostream>
 #include <map>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "sim/rcon_listener.h"
+#include "sim/task_queue.h"
 
 namespace {
 
@@ -40,45 +36,6 @@ std::string Answer(const std::string& line) {
   const auto found = CannedReplies().find(line);
   return found != CannedReplies().end() ? found->second : "Unknown command: " + line + "\n";
 }
-
-// Runs tasks in order on one thread, as the game thread would.
-class GameThread {
- public:
-  GameThread() : thread_([this] { Loop(); }) {}
-  ~GameThread() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-  void Post(std::function<void()> task) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      tasks_.push_back(std::move(task));
-    }
-    wake_.notify_one();
-  }
-
- private:
-  void Loop() {
-    for (;;) {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [this] { return stop_ || !tasks_.empty(); });
-      if (tasks_.empty()) return;
-      auto task = std::move(tasks_.front());
-      tasks_.pop_front();
-      lock.unlock();
-      task();
-    }
-  }
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::function<void()>> tasks_;
-  bool stop_ = false;
-  std::thread thread_;
-};
 
 }  // namespace
 
@@ -102,7 +59,7 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   try {
-    GameThread game;
+    sim::GameThread game;
     sim::RconListener listener(
         static_cast<std::uint16_t>(port), argv[2],
         [&game](const sim::RconRequest& request, sim::RconReply reply) {

@@ -92,8 +92,12 @@ void Client::Close() {
   fd_ = -1;
 }
 
-bool Client::Send(std::string_view bytes) {
-  const auto deadline = Clock::now() + kReadTimeout;
+void Client::Shutdown() {
+  if (fd_ >= 0) ::shutdown(fd_, SHUT_RDWR);
+}
+
+bool Client::Send(std::string_view bytes, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
   while (!bytes.empty()) {
     if (fd_ < 0) return false;
     const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);

@@ -1,6 +1,7 @@
 // A blocking Source RCON client over a plain POSIX socket, for the listener tests. Its framing is
 // written apart from the listener's so that the tests do not check the codec against itself.
-// Every wait is bounded by a timeout, so a test can fail but never hang. One thread at a time.
+// Every wait is bounded by a timeout, so a test can fail but never hang. One thread at a time,
+// except that one thread may Send while another reads.
 #pragma once
 
 #include <chrono>
@@ -51,7 +52,7 @@ class Client {
   Client& operator=(const Client&) = delete;
 
   // Writes all of `bytes`; false when the connection is gone or the write timed out.
-  bool Send(std::string_view bytes);
+  bool Send(std::string_view bytes, std::chrono::milliseconds timeout = kReadTimeout);
   // Writes `bytes` one byte per write, pausing `pause` between them.
   bool SendByteByByte(std::string_view bytes, std::chrono::microseconds pause);
   bool SendPacket(std::int32_t id, std::int32_t type, std::string_view body) {
@@ -69,6 +70,9 @@ class Client {
   std::size_t received_bytes() const { return received_bytes_; }
   // Closes the socket now (the destructor does it too).
   void Close();
+  // Shuts both directions of the connection down, ending a Send or Read under way on another
+  // thread; the socket stays open until Close.
+  void Shutdown();
 
  private:
   // Waits for and receives some bytes into buffer_: 1 data, 0 closed, -1 timeout.

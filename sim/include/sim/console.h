@@ -36,6 +36,11 @@ class Console {
                const std::function<void(int id, int type, const std::string& text)>& send);
 
  private:
+  // The command table (console_commands.cpp): a row's name, usage text and action.
+  struct Call;
+  struct Command;
+
+  // Runs the command of that name from the table; throws for an unknown one.
   void Dispatch(const std::string& command, const std::string& rest);
   void Expect(const std::string& path, const std::string& value);
   int PlayerOrCreature(const std::string& token) const;

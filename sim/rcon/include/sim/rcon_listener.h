@@ -3,6 +3,10 @@
 // over its socket. Answers go out in the order they were made. A connection whose input is
 // malformed is closed at once, and replies not yet sent to it are dropped; so is a client that
 // lets more than about 1 MiB of replies pile up unread.
+//
+// Back-pressure: a connection is read no further while kMaxWaitingCommands of its commands wait
+// for the game (see RconDispatch), or while more than 512 KiB of replies wait for its socket; the
+// client's further commands wait in its own socket until then. Other connections go on.
 #pragma once
 
 #include <cstdint>
