@@ -33,6 +33,10 @@ bool CanCryo(APrimalDinoCharacter*, AShooterPlayerController*) {
 float TakeDamage(APrimalCharacter*, float amount, FDamageEvent*, AController*, AActor*) {
   return amount;
 }
+float DinoTakeDamage(APrimalDinoCharacter*, float amount, FDamageEvent*, AController*, AActor*) {
+  return amount;
+}
+void SaveWorld(AShooterGameMode*, bool, bool, bool) {}
 void Serialize(APrimalCharacter*, FArchive*) {}
 bool Destroy(APrimalDinoCharacter*, bool, bool) {
   return true;
@@ -71,6 +75,8 @@ void* const kStandIns[] = {
     Address(&DinoWithItem),              // DinoCaptureSnapshot
     Address(&TameDino),                  // TameDino
     Address(&Dino),                      // TargetingTeamChanged
+    Address(&SaveWorld),                 // SaveWorld
+    Address(&DinoTakeDamage),            // DinoTakeDamage
 };
 static_assert(sizeof(kStandIns) / sizeof(kStandIns[0]) == static_cast<int>(Hook::Count));
 

@@ -1,4 +1,4 @@
-// The plugin's 23 detours and their call-through slots. Each slot is null until the host installs
+// The plugin's detours and their call-through slots. Each slot is null until the host installs
 // the hook; a detour reaches the game's own function only through its slot.
 #pragma once
 
@@ -35,8 +35,14 @@ FCustomItemData* GetCryoDinoData(FCustomItemData* result, UObject* worldContext,
 extern void* CanCryoSlot;
 bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller);
 extern void* TakeDamageSlot;
-float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event,
-                 AController* instigator, AActor* causer);
+float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event, AController* instigator,
+                 AActor* causer);
+extern void* DinoTakeDamageSlot;
+float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* event,
+                     AController* instigator, AActor* causer);
+extern void* SaveWorldSlot;
+void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoadIsDisabled,
+               bool saveAsBackup);
 extern void* SerializeSlot;
 void Serialize(APrimalCharacter* self, FArchive* archive);
 extern void* DestroySlot;

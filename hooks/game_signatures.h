@@ -9,8 +9,12 @@
 
 namespace tinyhorde {
 
+using host::AActor;
 using host::AController;
+using host::APrimalCharacter;
+using host::APrimalDinoCharacter;
 using host::AShooterCharacter;
+using host::AShooterGameMode;
 using host::AShooterPlayerController;
 using host::FArchive;
 using host::FCustomItemData;
@@ -18,9 +22,6 @@ using host::FDamageEvent;
 using host::FPrimalCameraParams;
 using host::UObject;
 using host::UPrimalItem;
-using host::APrimalCharacter;
-using host::APrimalDinoCharacter;
-using host::AActor;
 
 using DinoFn = void (*)(APrimalDinoCharacter*);
 using DinoWithControllerFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*);
@@ -34,12 +35,15 @@ using CharacterCameraArmLengthSimpleFn = float (*)(APrimalCharacter*, float, flo
 using DinoCanCryoFn = bool (*)(APrimalDinoCharacter*, AShooterPlayerController*);
 using CharacterTakeDamageFn = float (*)(APrimalCharacter*, float, FDamageEvent*, AController*,
                                         AActor*);
+using DinoTakeDamageFn = float (*)(APrimalDinoCharacter*, float, FDamageEvent*, AController*,
+                                   AActor*);
+using SaveWorldFn = void (*)(AShooterGameMode*, bool, bool, bool);
 using CharacterSerializeFn = void (*)(APrimalCharacter*, FArchive*);
 using DinoDestroyFn = bool (*)(APrimalDinoCharacter*, bool, bool);
 using CharacterItemFn = void (*)(APrimalCharacter*, UPrimalItem*);
 using DinoItemFn = void (*)(APrimalDinoCharacter*, UPrimalItem*);
-using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool,
-                            bool, bool);
+using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool, bool,
+                            bool);
 
 // The game's own function behind a detour, from its call-through slot.
 template <typename F>

@@ -1,10 +1,12 @@
 // Detours that put a target creature back to scale 1.0 before the game stores, copies, captures
 // or destroys it, so that cryopods, uploads, exports, snapshots and saves never hold a reduced
 // size. Each hands the game's result back unchanged.
-#include <cstdint>
+#include <algorithm>
+#include <vector>
 
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
+#include "hooks/saving_archive.h"
 #include "host/game.h"
 #include "plugin/contained.h"
 #include "plugin/game_handles.h"
@@ -26,10 +28,36 @@ bool IsCaptureCauser(const AActor* causer) {
   return ClassifyCreature(causer).capture_causer;
 }
 
-// The saving flag: bit value 4 of the flag byte right after the archive's virtual-table pointer.
-bool IsSaving(const FArchive* archive) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(archive);
-  return (bytes[sizeof(void*)] & 4u) != 0;
+// A creature shot by a capture tool is put back before the game's damage code runs: capture
+// follows. The causer's name is built only for a creature with a causer that is recorded as
+// shrunk or a target.
+void RestoreBeforeCaptureDamage(APrimalCharacter* self, AActor* causer) {
+  if (self == nullptr || causer == nullptr) return;
+  if (!IsRecordedShrunk(self) && !IsTargetCreature(self)) return;
+  if (IsCaptureCauser(causer)) RestoreBeforeStorage(self);
+}
+
+// The creature whose own TakeDamage detour has run in the call now under way: the character's
+// function it calls does not look at that creature again.
+const void* damage_seen_by_override = nullptr;
+
+// The creatures the running world save put back before writing; sorted. Null outside a world
+// save.
+const std::vector<APrimalDinoCharacter*>* world_save_restored = nullptr;
+
+bool RestoredByWorldSave(const void* creature) {
+  return world_save_restored != nullptr &&
+         std::binary_search(world_save_restored->begin(), world_save_restored->end(), creature);
+}
+
+// A creature put back for a save is shrunk again a second later, but only while it still
+// qualifies under the settings in force and is neither dead nor being destroyed.
+void ReapplyAfterSave(APrimalDinoCharacter* creature, bool target) {
+  if (!ShrinkingAllowed() || !target) return;
+  if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
+  if (host::IsFlagSetIn(creature, Game().bActorIsBeingDestroyed)) return;
+  if (host::IsFlagSetIn(creature, Game().bIsDead)) return;
+  QueuePostSaveResize(creature);
 }
 
 }  // namespace
@@ -69,20 +97,52 @@ bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
 void* TakeDamageSlot = nullptr;
 float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event, AController* instigator,
                  AActor* causer) {
-  Contained("TakeDamage", [&] {
-    // The causer's name is built only for a creature with a causer that is recorded as shrunk
-    // or a target.
-    if (self == nullptr || causer == nullptr) return;
-    if (!IsRecordedShrunk(self) && !IsTargetCreature(self)) return;
-    if (IsCaptureCauser(causer)) RestoreBeforeStorage(self);
-  });
+  if (self != damage_seen_by_override)
+    Contained("TakeDamage", [&] { RestoreBeforeCaptureDamage(self, causer); });
   return Original<CharacterTakeDamageFn>(TakeDamageSlot)(self, amount, event, instigator, causer);
+}
+
+void* DinoTakeDamageSlot = nullptr;
+float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* event,
+                     AController* instigator, AActor* causer) {
+  Contained("DinoTakeDamage",
+            [&] { RestoreBeforeCaptureDamage(reinterpret_cast<APrimalCharacter*>(self), causer); });
+  // Kept for the whole call: the override may call the character's function at any point.
+  const void* const outer = damage_seen_by_override;
+  damage_seen_by_override = self;
+  const float dealt =
+      Original<DinoTakeDamageFn>(DinoTakeDamageSlot)(self, amount, event, instigator, causer);
+  damage_seen_by_override = outer;
+  return dealt;
+}
+
+void* SaveWorldSlot = nullptr;
+void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoadIsDisabled,
+               bool saveAsBackup) {
+  // Every creature the plugin shrank is written at full size, whatever the archive shows.
+  std::vector<APrimalDinoCharacter*> restored;
+  Contained("SaveWorld", [&] {
+    for (APrimalDinoCharacter* creature : RecordedShrunkCreatures())
+      if (RestoreCreatureScale(creature)) restored.push_back(creature);
+    std::sort(restored.begin(), restored.end());
+  });
+  const auto* const outer = world_save_restored;
+  world_save_restored = &restored;
+  Original<SaveWorldFn>(SaveWorldSlot)(self, forceSynchronous, evenIfSaveLoadIsDisabled,
+                                       saveAsBackup);
+  world_save_restored = outer;
+  Contained("SaveWorld", [&] {
+    for (APrimalDinoCharacter* creature : restored)
+      ReapplyAfterSave(creature, IsTargetCreature(creature));
+  });
 }
 
 void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
-  // Loading and other archives cost one bit test.
-  if (self == nullptr || archive == nullptr || !IsSaving(archive)) {
+  // Loading and other archives cost one pointer compare and one bit test; a creature the world
+  // save already put back is written as it is.
+  if (self == nullptr || archive == nullptr || !IsSavingArchive(archive) ||
+      RestoredByWorldSave(self)) {
     Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
     return;
   }
@@ -104,14 +164,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   });
   Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
   if (!restored) return;
-  Contained("Serialize", [&] {
-    // Shrunk again only while it still qualifies under the settings in force.
-    if (!ShrinkingAllowed() || !target) return;
-    if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
-    if (host::IsFlagSetIn(self, Game().bActorIsBeingDestroyed)) return;
-    if (host::IsFlagSetIn(self, Game().bIsDead)) return;
-    QueuePostSaveResize(creature);
-  });
+  Contained("Serialize", [&] { ReapplyAfterSave(creature, target); });
 }
 
 void* DestroySlot = nullptr;

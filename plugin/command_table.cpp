@@ -43,12 +43,4 @@ void RegisterCommands() {
   host::RegisterChatCommand(host::FString(kChatCommand), &OnChatCommand);
 }
 
-void UnregisterCommands() {
-  host::UnregisterChatCommand(host::FString(kChatCommand));
-  for (int i = 0; i < kNamedCommands; ++i)
-    host::UnregisterConsoleCommand(host::FString(Commands()[i].name));
-  for (int i = 0; i < kNamedCommands; ++i)
-    host::UnregisterRconCommand(host::FString(Commands()[i].name));
-}
-
 }  // namespace tinyhorde

@@ -47,6 +47,8 @@ const std::vector<HookRow>& HookTable() {
       {names::kTameDino, Address(&TameDino), &TameDinoSlot, false},
       {names::kTargetingTeamChanged, Address(&TargetingTeamChanged), &TargetingTeamChangedSlot,
        false},
+      {names::kSaveWorld, Address(&SaveWorld), &SaveWorldSlot, true},
+      {names::kDinoTakeDamage, Address(&DinoTakeDamage), &DinoTakeDamageSlot, true},
   };
   return table;
 }

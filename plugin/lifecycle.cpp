@@ -8,6 +8,7 @@
 
 #include "commands/bulk_resize.h"
 #include "config/load_config.h"
+#include "hooks/saving_archive.h"
 #include "host/services.h"
 #include "plugin/command_table.h"
 #include "plugin/contained.h"
@@ -26,11 +27,10 @@ namespace {
 std::atomic<bool> active{false};
 bool initialized = false;
 std::vector<std::string> refused_hooks;
-
-void RemoveCommandsAndHooks() {
-  UnregisterCommands();
-  RemoveHooks();
-}
+// Commands are registered once per load of the library. The plugin never removes them by name:
+// the host's removal by name takes the first command of that name from any plugin. The host
+// takes this plugin's commands out itself when it unloads the library.
+bool commands_registered = false;
 
 std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& refused) {
   std::vector<std::string> storage;
@@ -99,11 +99,12 @@ void InitializePlugin() {
     // hooks still guard storage, then take them out, or every detour would chain in front of
     // itself.
     Contained("Plugin_Init", [] { RestoreRecordedCreatures(); });
-    RemoveCommandsAndHooks();
+    RemoveHooks();
   }
   CreateLogger();
   ForgetReportedFailures();
   ForgetPostSaveResizes();
+  ForgetArchiveLayout();
   LogInfo("[Tinyhorde] Initializing...");
   ResolveGameNames();
   LoadConfig();
@@ -111,7 +112,8 @@ void InitializePlugin() {
   for (const auto& name : refused_hooks)
     LogError(fmt::format("[Tinyhorde] Could not hook {}", name));
   SetMissingStorageHooks(RefusedStorageHooks(refused_hooks));
-  RegisterCommands();
+  if (!commands_registered) RegisterCommands();
+  commands_registered = true;
   initialized = true;
   active = true;
   if (ShrinkingAllowed()) LogInfo("[Tinyhorde] Plugin initialized successfully.");
@@ -138,7 +140,9 @@ void UnloadPlugin() {
   // Pending re-applications must not run plugin code once the library is gone.
   host::CancelTimers();
   ForgetPostSaveResizes();
-  RemoveCommandsAndHooks();
+  RemoveHooks();
+  // The host removes the commands with the library.
+  commands_registered = false;
   initialized = false;
   LogInfo("[Tinyhorde] Plugin unloaded.");
 }

@@ -32,16 +32,4 @@ void RegisterChatCommand(const FString& name, const ChatHandler& handler) {
       });
 }
 
-bool UnregisterConsoleCommand(const FString& name) {
-  return AsaApi::GetCommands().RemoveConsoleCommand(asaapi::View(name));
-}
-
-bool UnregisterRconCommand(const FString& name) {
-  return AsaApi::GetCommands().RemoveRconCommand(asaapi::View(name));
-}
-
-bool UnregisterChatCommand(const FString& name) {
-  return AsaApi::GetCommands().RemoveChatCommand(asaapi::View(name));
-}
-
 }  // namespace host

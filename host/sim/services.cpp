@@ -55,16 +55,6 @@ void RegisterChatCommand(const FString& name, const ChatHandler& handler) {
   });
 }
 
-bool UnregisterConsoleCommand(const FString& name) {
-  return simhost::RemoveConsoleCommand(Text(name));
-}
-bool UnregisterRconCommand(const FString& name) {
-  return simhost::RemoveRconCommand(Text(name));
-}
-bool UnregisterChatCommand(const FString& name) {
-  return simhost::RemoveChatCommand(Text(name));
-}
-
 UWorld* CurrentWorld() {
   return static_cast<UWorld*>(simhost::GetWorld());
 }

@@ -37,6 +37,46 @@ struct Console::Call {
   void Answer(const std::string& text) const { console.closing_ = "ok " + text; }
 };
 
+namespace {
+
+std::optional<ArchiveLayout> ParseArchiveLayout(const std::string& name) {
+  if (name == "editor") return ArchiveLayout::Editor;
+  if (name == "cooked") return ArchiveLayout::Cooked;
+  if (name == "cooked-moved") return ArchiveLayout::CookedMoved;
+  return std::nullopt;
+}
+
+// A command of another plugin, owned by its own module: it answers "<name> ran" (over RCON as the
+// reply, elsewhere as a host log line), so a test can see which plugin's command a line reached.
+constexpr char16_t kOtherModule[] = u"OtherPlugin";
+// False for an unknown registry.
+bool RegisterOtherModuleCommand(Server& server, const std::string& registry,
+                                const std::string& name) {
+  const std::u16string wide = Utf8ToUtf16(name);
+  const std::string answer = "[OtherPlugin] " + name + " ran";
+  auto log = [&server, answer] { server.Logs().Host().info(answer); };
+  if (registry == "console") {
+    server.Commands().console.Add(
+        wide, [log](void*, void*, bool) { log(); }, kOtherModule);
+  } else if (registry == "rcon") {
+    server.Commands().rcon.Add(
+        wide,
+        [answer](void* connection, void* packet, void*) {
+          static_cast<RCONClientConnection*>(connection)
+              ->send(static_cast<RCONPacket*>(packet)->Id, 0, Utf8ToUtf16(answer));
+        },
+        kOtherModule);
+  } else if (registry == "chat") {
+    server.Commands().chat.Add(
+        wide, [log](void*, void*, int, int) { log(); }, kOtherModule);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 struct Console::Command {
   std::string_view name;
   std::string_view usage;
@@ -247,7 +287,8 @@ void Console::Dispatch(const std::string& name, const std::string& rest) {
       // fail or work again.
       {"host",
        "host refuse <hook name> | host forget <game name> | host fail <function name> | "
-       "host heal <function name> | host fail-log | host heal-log",
+       "host heal <function name> | host fail-log | host heal-log | "
+       "host archive-layout editor|cooked|cooked-moved | host command console|rcon|chat <name>",
        [](const Call& c) {
          c.Require(!c.args.empty());
          const std::string& control = c.args[0];
@@ -264,6 +305,12 @@ void Console::Dispatch(const std::string& name, const std::string& rest) {
            server.Faults().FailLog();
          } else if (c.args.size() == 1 && control == "heal-log") {
            server.Faults().HealLog();
+         } else if (c.args.size() == 2 && control == "archive-layout") {
+           const auto layout = ParseArchiveLayout(c.args[1]);
+           c.Require(layout.has_value());
+           c.game().archive_layout = *layout;
+         } else if (c.args.size() == 3 && control == "command") {
+           c.Require(RegisterOtherModuleCommand(server, c.args[1], c.args[2]));
          } else {
            c.Require(false);
          }

@@ -283,7 +283,7 @@ void Game::SerializeFrom(APrimalCharacter* character, const StoredRecord& record
 }
 
 int Game::SerializeThroughGame(APrimalCharacter* character, StoredRecord* record, bool saving) {
-  SimArchive archive(record, saving);
+  SimArchive archive(record, saving, archive_layout);
   Enter<Hook::Serialize>(character, &archive.base);
   return record ? record->id : 0;
 }
@@ -381,13 +381,17 @@ void Game::Wake(int creature) {
   Enter<Hook::Unstasis>(dino);
 }
 
+// A creature takes damage through its own override, a player through the character's function.
 float Game::Damage(int creature, const std::string& causer_class, float amount) {
-  APrimalCharacter* target = IsPlayerId(creature) ? &PlayerById(creature).character->PrimalCharacter
-                                                  : &CreatureObject(creature)->PrimalCharacter;
+  const bool player = IsPlayerId(creature);
+  APrimalDinoCharacter* dino = player ? nullptr : CreatureObject(creature);
   auto& cls = server_.Classes().ActorBlueprint(causer_class);
   auto* causer = server_.Objects().Create<AActor>(&cls.cls, server_.Names().Add(causer_class));
   FDamageEvent event;
-  const float dealt = Enter<Hook::TakeDamage>(target, amount, &event, nullptr, causer);
+  const float dealt =
+      player ? Enter<Hook::TakeDamage>(&PlayerById(creature).character->PrimalCharacter, amount,
+                                       &event, nullptr, causer)
+             : Enter<Hook::DinoTakeDamage>(dino, amount, &event, nullptr, causer);
   server_.Objects().Destroy(reinterpret_cast<UObject*>(causer));
   return dealt;
 }
@@ -454,6 +458,10 @@ int Game::Snapshot(int creature) {
 }
 
 void Game::Save() {
+  Enter<Hook::SaveWorld>(&game_mode_, false, false, false);
+}
+
+void Game::WriteWorld() {
   std::vector<const StoredRecord*> saved;
   for (const auto& [pid, player] : players_)
     SerializeThroughGame(&player.character->PrimalCharacter, nullptr, true);

@@ -1,6 +1,7 @@
 // The game's own functions, as a plugin reaches them by name, and the game's implementation of
 // each hookable function. Hookable functions are always called through their hook entry, also
 // when one game function calls another, so that every detour is entered as on a real server.
+#include <cstddef>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -149,7 +150,7 @@ void DinoMultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController*) {
 FCustomItemData GetCryoDinoData(UObject* /*world_context*/, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::GetCryoDinoData, dino);
   auto& record = G().NewRecord("cryopod");
-  SimArchive archive(&record, true);
+  SimArchive archive(&record, true, G().archive_layout);
   G().Enter<Hook::Serialize>(&dino->PrimalCharacter, &archive.base);
   FCustomItemData data;
   data.StoredId = record.id;
@@ -218,12 +219,26 @@ float CharacterTakeDamage(APrimalCharacter* self, float amount, FDamageEvent*, A
   return amount;
 }
 
+// The creature's override runs its own code first, then the character's function, as a call of
+// the base class's function (through its entry: a detour on it runs too).
+float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* event,
+                     AController* instigator, AActor* causer) {
+  G().RecordCall(Hook::DinoTakeDamage, self);
+  return G().Enter<Hook::TakeDamage>(&self->PrimalCharacter, amount, event, instigator, causer);
+}
+
+// Writes every character of the world through a saving archive, then the save file.
+void GameModeSaveWorld(AShooterGameMode* self, bool, bool, bool) {
+  G().RecordCall(Hook::SaveWorld, self);
+  G().WriteWorld();
+}
+
 // A saving archive writes the character into its record; a loading one reads it back.
 void CharacterSerialize(APrimalCharacter* self, FArchive* archive) {
   G().RecordCall(Hook::Serialize, self);
   auto* sim_archive = reinterpret_cast<SimArchive*>(archive);
   if (sim_archive->record == nullptr || G().CreatureIdOf(self) == 0) return;
-  if ((archive->ArFlags & kArchiveIsSaving) != 0) {
+  if (sim_archive->saving) {
     G().SerializeInto(self, *sim_archive->record);
   } else {
     G().SerializeFrom(self, *sim_archive->record);
@@ -251,7 +266,7 @@ void DinoServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerControl
   G().RecordCall(Hook::ServerUploadCharacter, self);
   auto& record = G().NewRecord("upload");
   G().last_upload = record.id;
-  SimArchive archive(&record, true);
+  SimArchive archive(&record, true, G().archive_layout);
   G().Enter<Hook::Serialize>(&self->PrimalCharacter, &archive.base);
   G().Enter<Hook::Destroy>(self, false, true);
 }
@@ -260,7 +275,7 @@ void ExportDinoData(AShooterPlayerController*, APrimalDinoCharacter* dino) {
   G().RecordCall(Hook::ExportDinoData, dino);
   auto& record = G().NewRecord("export");
   G().last_export = record.id;
-  SimArchive archive(&record, true);
+  SimArchive archive(&record, true, G().archive_layout);
   G().Enter<Hook::Serialize>(&dino->PrimalCharacter, &archive.base);
 }
 
@@ -269,7 +284,7 @@ void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem*) {
   if (G().CreatureIdOf(self) == 0) return;
   auto& record = G().NewRecord("snapshot");
   G().last_snapshot = record.id;
-  SimArchive archive(&record, true);
+  SimArchive archive(&record, true, G().archive_layout);
   G().Enter<Hook::Serialize>(self, &archive.base);
 }
 
@@ -316,6 +331,24 @@ void Register(Server& server) {
 }
 
 }  // namespace
+
+SimArchive::SimArchive(StoredRecord* target, bool is_saving, ArchiveLayout layout)
+    : record(target), saving(is_saving) {
+  static_assert(offsetof(SimArchive, base) == 0, "the game hands out the archive as its FArchive");
+  const std::uint8_t flags = is_saving ? kArchiveIsSaving : 0;
+  std::uint8_t* bytes = base.Bytes;
+  if (layout == ArchiveLayout::Editor) {
+    bytes[kEditorFlagByte] = flags;
+    return;
+  }
+  // A loader streaming elsewhere points the fast path away from the archive's own buffer.
+  alignas(16) static const std::uint8_t kElsewhere[24] = {};
+  const void* fast_path = layout == ArchiveLayout::Cooked
+                              ? static_cast<const void*>(bytes + kCookedInlineBuffer)
+                              : static_cast<const void*>(kElsewhere);
+  std::memcpy(bytes + kCookedFastPathPointer, &fast_path, sizeof fast_path);
+  bytes[kCookedFlagByte] = flags;
+}
 
 void RegisterGameFunctions(Server& server) {
   namespace names = host::game_names;

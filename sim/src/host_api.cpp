@@ -91,14 +91,17 @@ bool DisableHook(const std::string& name, void* detour) {
   return server.Hooks().Remove(name, detour);
 }
 
+// A command belongs to the module that registered it, found from the caller's address as the
+// real host finds it.
 void AddConsoleCommand(const std::u16string& name, const ConsoleCommand& handler) {
-  Server::Current().Commands().console.Add(name, handler);
+  Server::Current().Commands().console.Add(name, handler,
+                                           CallerModule(__builtin_return_address(0)));
 }
 void AddRconCommand(const std::u16string& name, const RconCommand& handler) {
-  Server::Current().Commands().rcon.Add(name, handler);
+  Server::Current().Commands().rcon.Add(name, handler, CallerModule(__builtin_return_address(0)));
 }
 void AddChatCommand(const std::u16string& name, const ChatCommand& handler) {
-  Server::Current().Commands().chat.Add(name, handler);
+  Server::Current().Commands().chat.Add(name, handler, CallerModule(__builtin_return_address(0)));
 }
 bool RemoveConsoleCommand(const std::u16string& name) {
   return Server::Current().Commands().console.Remove(name);

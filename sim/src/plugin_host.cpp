@@ -104,6 +104,8 @@ void PluginHost::Unload() {
     server_.EndForEscapedException("Plugin_Unload");
   }
   if (drop_timers_at_unload) server_.Clock().DropModule(ModuleName());
+  // The host takes the plugin's commands out itself, by module.
+  server_.Commands().RemoveModule(ModuleName());
   ReportLeftovers();
   if (drop_timers_at_unload) dlclose(handle_);
   // A host that keeps timers keeps the library mapped too, so that they stay callable.
@@ -115,14 +117,6 @@ void PluginHost::ReportLeftovers() {
   for (const auto& [name, detour] : server_.Hooks().DetoursIn(code_begin_, code_end_)) {
     server_.Error("the plugin left a hook on " + name);
     server_.Hooks().Remove(name, detour);
-  }
-  auto& commands = server_.Commands();
-  const auto left = commands.console.Size() + commands.rcon.Size() + commands.chat.Size();
-  if (left != 0) {
-    server_.Error("the plugin left " + std::to_string(left) + " command(s) registered");
-    commands.console.Clear();
-    commands.rcon.Clear();
-    commands.chat.Clear();
   }
 }
 

@@ -28,6 +28,7 @@ class StorageDetour : public flowtest::FlowFixture,
  public:
   using flowtest::FlowFixture::Dino;
   using simtest::SimFixture::Game;
+  using simtest::SimFixture::Server;
   sim::AShooterPlayerController* Controller(int player) {
     return Game().PlayerById(player).controller;
   }
@@ -59,9 +60,22 @@ void CallCanCryo(flowtest::FlowFixture& f, int c, int p) {
   // the call, recorded as a second CanCryo observation.
   t.Game().RecordCall(Hook::CanCryo, t.Dino(c));
 }
-void CallTakeDamage(flowtest::FlowFixture& f, int c, int) {
+// The creature's own TakeDamage, through the game's damage flow (it calls the character's).
+void CallDinoTakeDamage(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
   EXPECT_FLOAT_EQ(t.Game().Damage(c, "PrimalItem_WeaponCryoGun_C", 5), 5.f);
+}
+// The character's TakeDamage alone, as a base-class call reaches it.
+void CallTakeDamage(flowtest::FlowFixture& f, int c, int) {
+  auto& t = static_cast<StorageDetour&>(f);
+  auto& cls = t.Server().Classes().ActorBlueprint("PrimalItem_WeaponCryoGun_C");
+  auto* causer = t.Server().Objects().Create<sim::AActor>(
+      &cls.cls, t.Server().Names().Add(std::string("PrimalItem_WeaponCryoGun_C")));
+  sim::FDamageEvent event;
+  EXPECT_FLOAT_EQ(t.Game().EntryOf<Hook::TakeDamage>()(&t.Dino(c)->PrimalCharacter, 5, &event,
+                                                        nullptr, causer),
+                  5.f);
+  t.Server().Objects().Destroy(reinterpret_cast<sim::UObject*>(causer));
 }
 void CallSerialize(flowtest::FlowFixture& f, int c, int) {
   auto& t = static_cast<StorageDetour&>(f);
@@ -121,6 +135,7 @@ const StorageCase kCases[] = {
     {Hook::GetCryoDinoData, &CallGetCryoDinoData, Hook::GetCryoDinoData},
     {Hook::CanCryo, &CallCanCryo, Hook::CanCryo},
     {Hook::TakeDamage, &CallTakeDamage, Hook::TakeDamage},
+    {Hook::DinoTakeDamage, &CallDinoTakeDamage, Hook::DinoTakeDamage},
     {Hook::Serialize, &CallSerialize, Hook::Serialize},
     {Hook::Destroy, &CallDestroy, Hook::Destroy},
     {Hook::Destroyed, &CallDestroyed, Hook::Destroyed},

@@ -6,8 +6,12 @@
 #include "plugin/lifecycle.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/shrink_gate.h"
+#include "sim/game_functions.h"
 
 namespace {
+
+// Logged once, at the first saving archive after the plugin's start-up.
+const std::string kArchiveLine = "[Tinyhorde] Saving archives: the flag is read at byte 8.";
 
 using sim::Hook;
 
@@ -116,7 +120,8 @@ TEST_F(WholeLife, AWildTargetUnderOnlyTamedIsNeverShrunkAndSavedWithoutARestore)
   EXPECT_TRUE(Server().Clock().Pending().empty());
   TakeLogLines();
   Do("save");
-  EXPECT_TRUE(TakeLogLines().empty()) << "no restore line for a creature that was never shrunk";
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{kArchiveLine})
+      << "no restore line for a creature that was never shrunk";
   EXPECT_TRUE(Server().Clock().Pending().empty());
   SetOnlyTamed(false);
   const int now_handled = Do("spawn Titanosaur_Character_BP_C");
@@ -161,7 +166,7 @@ TEST_F(WholeLife, NonTargetsAndPlayersAreNeverTouched) {
   ExpectScale(rex, 1.0);
   EXPECT_DOUBLE_EQ(Camera(rex, "TPVDefaultCameraOffset").X, 40.0);
   EXPECT_EQ(Game().RootScale(Game().PlayerById(1).character).X, 1.0);
-  EXPECT_TRUE(TakeLogLines().empty());
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{kArchiveLine});
 }
 
 TEST_F(WholeLife, ACryopodTheGameRefusesLeavesTheCreatureAlone) {
@@ -348,5 +353,73 @@ TEST_F(WholeLife, UnloadingDropsThePendingBatch) {
   Do("wait 1");
   ExpectScale(dino, 0.25);
 }
+
+}  // namespace
+
+namespace {
+
+// Every storage path, under each layout the game's archives may have, stores full size only; a
+// loading archive restores nothing; and the first saving archive is logged with the byte its flag
+// was read at (none under a layout whose flag cannot be seen: the hooks restore regardless).
+struct LayoutCase {
+  const char* layout;
+  const char* logged_byte;  // null: nothing logged
+};
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+  *os << c.layout;
+}
+
+class ArchiveLayouts : public WholeLife, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(ArchiveLayouts, EveryStoragePathStoresFullSizeAndLoadingRestoresNothing) {
+  Do(std::string("host archive-layout ") + GetParam().layout);
+  const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
+  const std::string id = std::to_string(dino);
+  Do("ride " + id + " 1");
+  ExpectScale(dino, 0.25);
+  TakeLogLines();
+  Do("save");
+  for (const auto& record : Game().Stored())
+    if (record.kind == "save" && record.cls == "Dreadnoughtus_Character_BP_C")
+      ExpectStoredAtFullSize(record.id);
+  std::vector<std::string> logged = TakeLogLines();
+  std::erase_if(logged, [](const std::string& line) {
+    return line.rfind("[Tinyhorde] Saving archives", 0) != 0;
+  });
+  if (GetParam().logged_byte == nullptr)
+    EXPECT_EQ(logged, std::vector<std::string>{});
+  else
+    EXPECT_EQ(logged, std::vector<std::string>{std::string("[Tinyhorde] Saving archives: the flag "
+                                                           "is read at byte ") +
+                                               GetParam().logged_byte + "."});
+  Do("wait 2");
+  ExpectScale(dino, 0.25);  // shrunk again by the post-save batch
+  // A loading archive of the same layout leaves a shrunk creature as it is.
+  sim::SimArchive loading(nullptr, false, Game().archive_layout);
+  Game().EntryOf<Hook::Serialize>()(&Dino(dino)->PrimalCharacter, &loading.base);
+  ExpectScale(dino, 0.25);
+  Do("snapshot " + id);
+  ExpectStoredAtFullSize(LastRecord("snapshot"));
+  Do("console 1 hordesize.resizeall");
+  Do("export " + id + " 1");
+  ExpectStoredAtFullSize(LastRecord("export"));
+  Do("console 1 hordesize.resizeall");
+  Do("dismount " + id);
+  Do("cryo " + id + " 1");
+  ExpectStoredAtFullSize(LastRecord("cryopod"));
+  const int released = Do("uncryo " + std::to_string(LastRecord("cryopod")) + " 1");
+  Do("wait 2");
+  Do("upload " + std::to_string(released) + " 1");
+  ExpectStoredAtFullSize(LastRecord("upload"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLayout, ArchiveLayouts,
+                         ::testing::Values(LayoutCase{"editor", "8"}, LayoutCase{"cooked", "40"},
+                                           LayoutCase{"cooked-moved", nullptr}),
+                         [](const auto& info) {
+                           std::string name = info.param.layout;
+                           std::erase(name, '-');
+                           return name;
+                         });
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPat
 
 TEST_F(Lifecycle, OffersEveryHookAndCommandAndTakesThemAllBack) {
   LoadPlugin();
-  EXPECT_EQ(Server().Hooks().InstalledCount(), 23u);
+  EXPECT_EQ(Server().Hooks().InstalledCount(), tinyhorde::HookTable().size());
   EXPECT_EQ(Server().Commands().console.Size(), 8u);
   EXPECT_EQ(Server().Commands().rcon.Size(), 8u);
   EXPECT_EQ(Server().Commands().chat.Names(), std::vector<std::u16string>{u"/hordesize"});
@@ -70,7 +70,7 @@ TEST_F(Lifecycle, ARefusedHookIsReportedAndEverythingElseStillInstalls) {
                 "[Tinyhorde] Could not hook APrimalDinoCharacter.SetRider(AShooterCharacter*)"),
       lines.end());
   EXPECT_EQ(lines.back(), "[Tinyhorde] Plugin initialized successfully.");
-  EXPECT_EQ(Server().Hooks().InstalledCount(), 22u);
+  EXPECT_EQ(Server().Hooks().InstalledCount(), tinyhorde::HookTable().size() - 1);
   EXPECT_EQ(Commands(), 17u);
 }
 
@@ -79,7 +79,7 @@ TEST_F(Lifecycle, ASecondStartWithoutUnloadReplacesTheFirstInsteadOfChainingInto
   auto first_logger = tinyhorde::LoggerHandle();
   tinyhorde::InitializePlugin();
   EXPECT_NE(tinyhorde::LoggerHandle(), first_logger);
-  EXPECT_EQ(Server().Hooks().InstalledCount(), 23u);
+  EXPECT_EQ(Server().Hooks().InstalledCount(), tinyhorde::HookTable().size());
   EXPECT_EQ(Commands(), 17u);
   // Each detour is in the chain once: a call reaches the game exactly once, without recursing.
   Run("player Alice");
@@ -189,5 +189,69 @@ TEST(PluginLibrary, ExportsOnlyItsTwoEntries) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Plugin_Init", "Plugin_Unload"}));
 }
+
+}  // namespace
+
+namespace {
+
+// The host removes a plugin's commands by module when it unloads it; Tinyhorde removes none by
+// name, so another plugin's command of the same name, registered before or after Tinyhorde's,
+// still answers once Tinyhorde is gone, and Tinyhorde's own are gone.
+struct OtherCommandCase {
+  const char* registry;
+  const char* line;      // what reaches the command
+  const char* answered;  // what the other plugin's command prints
+  bool other_first;
+};
+void PrintTo(const OtherCommandCase& c, std::ostream* os) {
+  *os << c.registry << (c.other_first ? " before" : " after");
+}
+
+class OtherModuleCommand : public simtest::SimFixture,
+                           public ::testing::WithParamInterface<OtherCommandCase> {};
+
+TEST_P(OtherModuleCommand, OutlivesTinyhordesUnload) {
+  const OtherCommandCase& c = GetParam();
+  Run("player Ada admin");
+  const std::string control = std::string("host command ") + c.registry + " bigfit.resizeall";
+  if (c.other_first) Run(control);
+  LoadPlugin();
+  if (!c.other_first) Run(control);
+  Run("wait 2");
+  UnloadPlugin();
+  TakeLogLines();
+  const auto answer = Run(c.line);
+  EXPECT_NE(std::find_if(
+                answer.begin(), answer.end(),
+                [&](const std::string& out) { return out.find(c.answered) != std::string::npos; }),
+            answer.end())
+      << c.line;
+  Run("wait 2");
+  // Tinyhorde's commands went with it: its status command reaches nothing.
+  const std::string status = std::string(c.line).replace(
+      std::string(c.line).find("bigfit.resizeall"), 16, "hordesize.status");
+  for (const auto& out : Run(status)) EXPECT_EQ(out.find("[Tinyhorde]"), std::string::npos) << out;
+  EXPECT_EQ(Server().Commands().console.Size() + Server().Commands().rcon.Size() +
+                Server().Commands().chat.Size(),
+            1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothOrders, OtherModuleCommand,
+    ::testing::Values(OtherCommandCase{"console", "console 1 bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", true},
+                      OtherCommandCase{"console", "console 1 bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", false},
+                      OtherCommandCase{"rcon", "rcon bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", true},
+                      OtherCommandCase{"rcon", "rcon bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", false},
+                      OtherCommandCase{"chat", "chat 1 bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", true},
+                      OtherCommandCase{"chat", "chat 1 bigfit.resizeall",
+                                       "[OtherPlugin] bigfit.resizeall ran", false}),
+    [](const auto& info) {
+      return std::string(info.param.registry) + (info.param.other_first ? "Before" : "After");
+    });
 
 }  // namespace

@@ -16,18 +16,25 @@ namespace {
 
 TEST(CommandMatching, FirstWordIgnoringCaseAndFirstRegistrationWins) {
   sim::CommandList<int> list;
-  list.Add(u"hordesize.reload", 1);
-  list.Add(u"HORDESIZE.RELOAD", 2);
-  list.Add(u"bigfit.reload", 3);
+  list.Add(u"hordesize.reload", 1, u"one");
+  list.Add(u"HORDESIZE.RELOAD", 2, u"two");
+  list.Add(u"bigfit.reload", 3, u"one");
   int found = 0;
   ASSERT_TRUE(list.Find(u"  HordeSize.Reload now", found));
   EXPECT_EQ(found, 1);
   EXPECT_FALSE(list.Find(u"hordesize.reloadnow", found));
   EXPECT_FALSE(list.Find(u"hordesize", found));
   EXPECT_FALSE(list.Find(u"", found));
-  ASSERT_TRUE(list.Remove(u"hordesize.reload"));
+  // By name, the first command of that name goes, whichever module registered it.
+  ASSERT_TRUE(list.Remove(u"Hordesize.Reload"));
   ASSERT_TRUE(list.Find(u"hordesize.reload", found));
   EXPECT_EQ(found, 2);
+  // By module, only that module's commands go.
+  list.Add(u"hordesize.reload", 4, u"one");
+  EXPECT_EQ(list.RemoveModule(u"one"), 2u);
+  ASSERT_TRUE(list.Find(u"hordesize.reload", found));
+  EXPECT_EQ(found, 2);
+  EXPECT_FALSE(list.Find(u"bigfit.reload", found));
 }
 
 TEST(VirtualClock, TimersFireInDueOrderThenInSettingOrder) {

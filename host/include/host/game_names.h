@@ -136,6 +136,11 @@ inline constexpr GameName kTameDino{
     GameNameKind::Hook};
 inline constexpr GameName kTargetingTeamChanged{"APrimalDinoCharacter.TargetingTeamChanged()",
                                                 GameNameKind::Hook};
+inline constexpr GameName kSaveWorld{"AShooterGameMode.SaveWorld(bool,bool,bool)",
+                                     GameNameKind::Hook};
+inline constexpr GameName kDinoTakeDamage{
+    "APrimalDinoCharacter.TakeDamage(float,FDamageEvent&,AController*,AActor*)",
+    GameNameKind::Hook};
 
 }  // namespace game_names
 
@@ -199,6 +204,8 @@ inline constexpr const GameName* kGameNames[] = {
     &game_names::kDinoCaptureSnapshot,
     &game_names::kTameDino,
     &game_names::kTargetingTeamChanged,
+    &game_names::kSaveWorld,
+    &game_names::kDinoTakeDamage,
 };
 
 // The entry of that name, or null when the name is not on the list.

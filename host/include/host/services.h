@@ -29,9 +29,6 @@ using ChatHandler = std::function<void(AShooterPlayerController*, FString*, int,
 void RegisterConsoleCommand(const FString& name, const ConsoleHandler& handler);
 void RegisterRconCommand(const FString& name, const RconHandler& handler);
 void RegisterChatCommand(const FString& name, const ChatHandler& handler);
-bool UnregisterConsoleCommand(const FString& name);
-bool UnregisterRconCommand(const FString& name);
-bool UnregisterChatCommand(const FString& name);
 
 // The game world; null while the server has none (during start-up, for example).
 UWorld* CurrentWorld();

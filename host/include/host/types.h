@@ -178,6 +178,7 @@ struct AShooterPlayerController;
 struct APrimalCharacter;
 struct APrimalDinoCharacter;
 struct AShooterCharacter;
+struct AShooterGameMode;
 struct USceneComponent;
 struct UPrimalItem;
 struct FArchive;

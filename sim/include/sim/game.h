@@ -104,7 +104,9 @@ class Game {
   int Download(int upload, int player);
   int Export(int creature, int player);
   int Snapshot(int creature);
+  // A world save goes through the game mode's SaveWorld, whose own function is WriteWorld.
   void Save();
+  void WriteWorld();
   void Load();
 
   // Looking things up. Each is a map or hash look-up, so a flow that looks up every creature
@@ -136,6 +138,9 @@ class Game {
 
   // Whether RecordCall keeps a list (benchmarks turn it off).
   bool record_calls = true;
+
+  // The layout of the archives the game makes from now on.
+  ArchiveLayout archive_layout = ArchiveLayout::Editor;
 
   // For tests: how many null entries GetAllActorsOfClass puts before each creature.
   int null_actor_entries = 0;
@@ -179,6 +184,7 @@ class Game {
 
   Server& server_;
   UWorld* world_ = nullptr;
+  AShooterGameMode game_mode_{};
   bool world_up_ = true;
   int next_id_ = 1;
   std::map<int, Player> players_;

@@ -15,12 +15,15 @@ namespace sim {
 class Server;
 
 // An archive bound to one storage record: saving writes the character into it, loading reads it.
+// Its first bytes follow the layout given (FArchive); the game itself goes by `saving`. Cooked
+// layouts point into the archive itself, so it never moves.
 struct SimArchive {
   FArchive base;
   StoredRecord* record;
-  SimArchive(StoredRecord* target, bool saving) : record(target) {
-    base.ArFlags = saving ? kArchiveIsSaving : 0;
-  }
+  bool saving;
+  SimArchive(StoredRecord* target, bool is_saving, ArchiveLayout layout = ArchiveLayout::Editor);
+  SimArchive(const SimArchive&) = delete;
+  SimArchive& operator=(const SimArchive&) = delete;
 };
 
 // An RCON client's connection as the game keeps it; SendMessage hands replies to send.

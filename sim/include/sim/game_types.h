@@ -101,6 +101,11 @@ struct UWorld {
   UObject Object;
 };
 
+// The game mode, through which the world is saved. Nothing the plugin reads lies in it.
+struct AShooterGameMode {
+  UObject Object;
+};
+
 struct USceneComponent {
   UObject Object;
   std::uint32_t ComponentFlags = 0;
@@ -183,12 +188,20 @@ struct APrimalDinoCharacter {
   std::int32_t InStasis = 0;
 };
 
-// The saving flag is bit value 4 of the byte after the virtual-table pointer.
+// An archive's first bytes, in the layouts a game build may give them. With editor-only data the
+// flag byte directly follows the virtual-table pointer (byte 8). Without it (a cooked build) a
+// pointer to the archive's inline fast-path buffer comes first (byte 8, normally pointing at
+// byte 16), then that 24-byte buffer, and the flag byte is byte 40. The saving flag is bit
+// value 4 of the flag byte.
+enum class ArchiveLayout { Editor, Cooked, CookedMoved };
 struct FArchive {
-  const void* VTable = nullptr;
-  std::uint8_t ArFlags = 0;
+  alignas(8) std::uint8_t Bytes[48] = {};
 };
 constexpr std::uint8_t kArchiveIsSaving = 4;
+constexpr std::size_t kEditorFlagByte = 8;
+constexpr std::size_t kCookedFastPathPointer = 8;
+constexpr std::size_t kCookedInlineBuffer = 16;
+constexpr std::size_t kCookedFlagByte = 40;
 
 struct FDamageEvent {
   const void* VTable = nullptr;

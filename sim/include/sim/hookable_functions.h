@@ -23,10 +23,13 @@ using CharacterCameraSimpleFn = float (*)(APrimalCharacter*, float, float);
 using DinoCanCryoFn = bool (*)(APrimalDinoCharacter*, AShooterPlayerController*);
 using CharacterTakeDamageFn = float (*)(APrimalCharacter*, float, FDamageEvent*, AController*,
                                         AActor*);
+using DinoTakeDamageFn = float (*)(APrimalDinoCharacter*, float, FDamageEvent*, AController*,
+                                   AActor*);
 using CharacterSerializeFn = void (*)(APrimalCharacter*, FArchive*);
 using DinoDestroyFn = bool (*)(APrimalDinoCharacter*, bool, bool);
 using CharacterItemFn = void (*)(APrimalCharacter*, UPrimalItem*);
 using DinoItemFn = void (*)(APrimalDinoCharacter*, UPrimalItem*);
+using SaveWorldFn = void (*)(AShooterGameMode*, bool, bool, bool);
 using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bool, int, bool, bool,
                             bool);
 
@@ -59,7 +62,9 @@ using DinoTameFn = void (*)(APrimalDinoCharacter*, AShooterPlayerController*, bo
       CharacterCaptureSnapshot)                                                                 \
   ROW(DinoCaptureSnapshot, kDinoCaptureSnapshot, DinoItemFn, DinoCaptureSnapshot)               \
   ROW(TameDino, kTameDino, DinoTameFn, DinoTameDino)                                            \
-  ROW(TargetingTeamChanged, kTargetingTeamChanged, DinoFn, DinoTargetingTeamChanged)
+  ROW(TargetingTeamChanged, kTargetingTeamChanged, DinoFn, DinoTargetingTeamChanged)            \
+  ROW(SaveWorld, kSaveWorld, SaveWorldFn, GameModeSaveWorld)                                    \
+  ROW(DinoTakeDamage, kDinoTakeDamage, DinoTakeDamageFn, DinoTakeDamage)
 
 // The hookable functions, in the order of the rows.
 enum class Hook : int {
