@@ -52,10 +52,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
         }
         // Refused only when the creature does not qualify now.
         if (ApplyCreatureScaleUnlessHeld(creature, verdict, label)) return true;
-        if (!IsRecordedShrunk(creature) || host::IsFlagSetIn(creature, Game().bIsDead))
-          return false;
-        if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
-        ++restored;
+        if (RestoreIfRecordedShrunk(creature)) ++restored;
         return false;
       });
   result.restored = restored;

@@ -45,6 +45,12 @@ struct Baselines {
   FVector rider{};
   bool have_rider = false;
   double applied = 1.0;  // the camera scale last applied
+  // The layout of the class the offsets were last set for, so that setting them again needs no
+  // second look-up; an entry of layouts, which is only ever cleared together with baselines.
+  const host::UClass* cls = nullptr;
+  const CameraLayout* layout = nullptr;
+  // Every offset of that layout, and the rider's, has its baseline.
+  bool complete = false;
 };
 
 // Both guarded by CameraStoreMutex.
@@ -118,6 +124,7 @@ void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layo
     kept.have_rider = true;
   }
   *rider = Times(cameraScale, kept.rider);
+  kept.complete = true;
 }
 
 [[gnu::noinline]] void ScaleOffsetsLogged(host::APrimalDinoCharacter* creature,
@@ -142,6 +149,7 @@ void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layo
     kept.have_rider = true;
   }
   *rider = Times(cameraScale, kept.rider);
+  kept.complete = true;
 }
 
 }  // namespace
@@ -154,19 +162,55 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
 
   std::unique_lock<SpinLock> lock(CameraStoreMutex);
-  const CameraLayout& layout = LayoutOf(cls, lock);
   auto found = baselines.find(creature);
-  if (found == baselines.end()) {
-    // Scaling by 1.0 from baselines never taken leaves every offset as it is.
-    if (cameraScale == 1.0) return;
-    found = baselines.emplace(creature, Baselines{}).first;
+  // Scaling by 1.0 from baselines never taken leaves every offset as it is.
+  if (found == baselines.end() && cameraScale == 1.0) return;
+  if (found == baselines.end() || found->second.cls != cls) {
+    // LayoutOf may release the lock the first time a class is met: found is taken afresh.
+    const CameraLayout& layout = LayoutOf(cls, lock);
+    found = baselines.find(creature);
+    if (found == baselines.end()) {
+      if (cameraScale == 1.0) return;
+      found = baselines.emplace(creature, Baselines{}).first;
+    }
+    found->second.cls = cls;
+    found->second.layout = &layout;
+    found->second.complete = false;
   }
   auto& kept = found->second;
+  const CameraLayout& layout = *kept.layout;
   kept.applied = cameraScale;
   if (debug)
     ScaleOffsetsLogged(creature, layout, kept, rider, cameraScale);
   else
     ScaleOffsets(creature, layout, kept, rider, cameraScale);
+}
+
+void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
+  if (creature == nullptr) return;
+  const GameHandles& game = Game();
+  // ClassOf, read in place: this runs for every creature a walk puts back.
+  const auto* cls = host::FieldAt<host::UClass*>(creature, game.ClassPrivate);
+  if (cls == nullptr) return;
+  if (!debug) {
+    const std::lock_guard<SpinLock> lock(CameraStoreMutex);
+    const auto found = baselines.find(creature);
+    // Without baselines the offsets are their own baselines.
+    if (found == baselines.end()) return;
+    Baselines& kept = found->second;
+    if (kept.complete && kept.cls == cls) {
+      // Each offset straight back to its baseline: what scaling by 1.0 writes.
+      char* object = reinterpret_cast<char*>(creature);
+      const CameraLayout& layout = *kept.layout;
+      for (std::size_t i = 0; i < layout.count; ++i)
+        *reinterpret_cast<FVector*>(object + layout.entries[i].offset) =
+            kept.offsets[layout.entries[i].slot];
+      host::FieldAt<FVector>(creature, game.RiderFPVCameraOffset) = kept.rider;
+      kept.applied = 1.0;
+      return;
+    }
+  }
+  ScaleRecordedRiderCamera(creature, 1.0);
 }
 
 bool CameraHeldAt(const void* creature, double cameraScale) {

@@ -26,6 +26,10 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 // The same for a creature the caller has already recorded as shrunk.
 void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 
+// The same as ScaleRecordedRiderCamera(creature, 1.0), for a restore: debug says whether the
+// debug lines are wanted, read once by the caller.
+void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug);
+
 // Whether the creature's offsets were last set to cameraScale times their baselines (false for a
 // creature without baselines).
 bool CameraHeldAt(const void* creature, double cameraScale);

@@ -1,5 +1,6 @@
 #include "scaling/scale_restoration.h"
 
+#include <stdexcept>
 #include <vector>
 
 #include <fmt/format.h>
@@ -21,11 +22,18 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
   return true;
 }
 
-bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
-  if (creature == nullptr) return false;
+namespace {
+
+// Read once a restore: whether its debug lines are written.
+bool DebugLinesWanted() {
+  return ReadDebugLog() && HasLogger();
+}
+
+// Every write of a restore, each on its own: one failure never keeps the others from being
+// restored. Answers whether every write took.
+bool WriteFullSize(host::APrimalDinoCharacter* creature, bool debug) {
   const host::FVector normal{1.0, 1.0, 1.0};
   bool complete = true;
-  // Each write on its own: one failure never keeps the others from being restored.
   const auto attempt = [&complete](auto&& write) {
     try {
       write();
@@ -41,15 +49,45 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = normal;
   // At 1.0 nothing is recorded: the offsets go straight back to their baselines.
-  attempt([&] { ScaleRecordedRiderCamera(creature, 1.0); });
-  if (complete) MarkRestored(creature);
-  attempt([&] {
-    if (ReadDebugLog() && HasLogger())
-      LogInfo(fmt::format(
-          "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
-          ClassNameText(creature)));
-  });
+  attempt([&] { RestoreRiderCamera(creature, debug); });
   return complete;
+}
+
+// The debug line of a restore; answers false when writing it failed.
+bool LogRestored(host::APrimalDinoCharacter* creature) {
+  try {
+    LogInfo(fmt::format(
+        "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
+        ClassNameText(creature)));
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
+  if (creature == nullptr) return false;
+  const bool debug = DebugLinesWanted();
+  const bool complete = WriteFullSize(creature, debug);
+  if (complete) MarkRestored(creature);
+  return (!debug || LogRestored(creature)) && complete;
+}
+
+bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature) {
+  if (creature == nullptr || !TakeShrunk(creature)) return false;
+  if (host::IsFlagSetIn(creature, Game().bIsDead)) {
+    KeepShrunk(creature);
+    return false;
+  }
+  // Marked restored by TakeShrunk; marked shrunk again when a write did not take.
+  const bool debug = DebugLinesWanted();
+  const bool complete = WriteFullSize(creature, debug);
+  if (!complete) KeepShrunk(creature);
+  if ((debug && !LogRestored(creature)) || !complete)
+    throw std::runtime_error("restore incomplete");
+  return true;
 }
 
 void RestoreBeforeStorage(const void* creature) {

@@ -15,6 +15,12 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature);
 // creatures once every write took. Answers whether every write took (false for null).
 bool RestoreCreatureScale(host::APrimalDinoCharacter* creature);
 
+// Puts back a living creature recorded as shrunk, as RestoreCreatureScale does, with a single
+// look-up of the record serving both the test and the mark. A creature not recorded, or dead, is
+// left as it is (a dead one stays recorded). Answers false when nothing was to be done; raises
+// std::runtime_error when a write did not take (the creature stays recorded).
+bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature);
+
 // Puts back a creature the plugin recorded as shrunk, or else a target creature; what storage
 // detours call before the game stores a creature.
 void RestoreBeforeStorage(const void* creature);

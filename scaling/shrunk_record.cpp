@@ -86,6 +86,37 @@ bool IsRecordedShrunk(const void* creature) {
   return false;
 }
 
+bool TakeShrunk(const void* creature) {
+  host::FWeakObjectPtr reference;
+  {
+    const std::lock_guard lock(record_mutex);
+    const auto it = record.find(creature);
+    if (it == record.end() || !it->second.shrunk) return false;
+    reference = it->second.reference;
+    it->second.shrunk = false;
+    --shrunk_entries;
+  }
+  // Resolved without the lock held: the game is not called under it.
+  bool same = false;
+  try {
+    same = ResolveWeakReference(reference) == creature;
+  } catch (...) {
+    KeepShrunk(creature);
+    throw;
+  }
+  if (same) return true;
+  DropIfStale(creature, reference);
+  return false;
+}
+
+void KeepShrunk(const void* creature) {
+  const std::lock_guard lock(record_mutex);
+  const auto it = record.find(creature);
+  if (it == record.end() || it->second.shrunk) return;
+  it->second.shrunk = true;
+  ++shrunk_entries;
+}
+
 std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
   std::vector<std::pair<const void*, Entry>> entries;
   {

@@ -22,6 +22,13 @@ void MarkRestored(const void* creature);
 // Drops creature's entry (gone, or a new creature at its address).
 void ForgetShrunk(const void* creature);
 bool IsRecordedShrunk(const void* creature);
+// For a caller about to put creature back: when it is recorded as shrunk (its entry still refers
+// to it), marks it as restored in the same look-up and answers true; a stale entry is dropped and
+// the answer is false. A caller whose restore then does not complete calls KeepShrunk. May throw
+// when the game lacks weak references; the entry is then left as it was.
+bool TakeShrunk(const void* creature);
+// Undoes TakeShrunk: creature is recorded as shrunk again, in its old place in the order.
+void KeepShrunk(const void* creature);
 // Every recorded creature that still exists; stale entries are dropped.
 std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures();
 // Creatures recorded as shrunk now, stale entries included.
