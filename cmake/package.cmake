@@ -4,7 +4,7 @@
 #       Tinyhorde.dll        (Tinyhorde.so on Linux, as the simulated server installs it)
 #       PluginInfo.json      examples/PluginInfo.json: numeric Version and MinApiVersion
 #       config.example.json  examples/config.json: every key with its default
-#       INSTALL.txt          the README's "Installing on a server" section
+#       INSTALL.txt          the README's install, settings and commands sections
 #
 # and `cpack` zips that folder. No config.json is shipped, so unpacking an update over a server
 # never replaces the owner's settings.
@@ -15,21 +15,27 @@ else()
   set(tinyhorde_library_name Tinyhorde.so)
 endif()
 
-# INSTALL.txt: the README from its install heading up to the next heading of the same level.
+# INSTALL.txt: the README's text between its two INSTALL.txt marker lines (installing, the
+# settings, the commands, what needs a first run), under a title line. The README is the one
+# source, so the zip and the README cannot disagree.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/README.md)
 file(READ ${CMAKE_SOURCE_DIR}/README.md tinyhorde_readme)
-string(FIND "${tinyhorde_readme}" "\n## Installing on a server\n" section_start)
-if(section_start EQUAL -1)
-  message(FATAL_ERROR "README.md has no \"## Installing on a server\" section")
+set(begin_marker "<!-- INSTALL.txt begins here")
+set(end_marker "<!-- INSTALL.txt ends here")
+string(FIND "${tinyhorde_readme}" "${begin_marker}" section_start)
+string(FIND "${tinyhorde_readme}" "${end_marker}" section_end)
+if(section_start EQUAL -1 OR section_end LESS section_start)
+  message(FATAL_ERROR "README.md must hold a line starting \"${begin_marker}\" and, after it, "
+                      "one starting \"${end_marker}\"")
 endif()
-math(EXPR section_start "${section_start} + 1")
 string(SUBSTRING "${tinyhorde_readme}" ${section_start} -1 tinyhorde_install_text)
-string(FIND "${tinyhorde_install_text}" "\n## " section_end)
-if(NOT section_end EQUAL -1)
-  math(EXPR section_end "${section_end} + 1")
-  string(SUBSTRING "${tinyhorde_install_text}" 0 ${section_end} tinyhorde_install_text)
-endif()
-file(WRITE ${CMAKE_BINARY_DIR}/INSTALL.txt "${tinyhorde_install_text}")
+string(FIND "${tinyhorde_install_text}" "\n" first_line_end)
+math(EXPR section_length "${section_end} - ${section_start} - ${first_line_end} - 1")
+math(EXPR first_line_end "${first_line_end} + 1")
+string(SUBSTRING "${tinyhorde_install_text}" ${first_line_end} ${section_length}
+       tinyhorde_install_text)
+file(WRITE ${CMAKE_BINARY_DIR}/INSTALL.txt
+     "Tinyhorde ${PROJECT_VERSION}\n\n${tinyhorde_install_text}")
 
 install(FILES $<TARGET_FILE:tinyhorde> DESTINATION ${TINYHORDE_INSTALL_DIR}
         RENAME ${tinyhorde_library_name} COMPONENT plugin)

@@ -1,6 +1,7 @@
 # Installs BUILD_DIR into PREFIX (emptied first) and checks what lands there: exactly the
-# plugin folder's four files, the library as built, the sample config as shipped, and a
-# PluginInfo.json whose versions the host can read (numbers, MinApiVersion at least 2.03).
+# plugin folder's four files, the library as built, the sample config as shipped, an INSTALL.txt
+# that explains every setting and command, and a PluginInfo.json whose versions the host can read
+# (numbers, MinApiVersion at least 2.03).
 set(dir "${PREFIX}/ArkApi/Plugins/Tinyhorde")
 set(failures "")
 macro(fail message)
@@ -38,16 +39,83 @@ if(EXISTS "${dir}/config.example.json")
   endif()
 endif()
 
+# INSTALL.txt is all an owner may read: it must name every setting the plugin reads (under
+# every name config.json may use) and every command it answers, taken from the sources so that a
+# new setting or command fails here until the README's install text explains it.
 if(EXISTS "${dir}/INSTALL.txt")
   file(READ "${dir}/INSTALL.txt" install_text)
-  string(FIND "${install_text}" "## Installing on a server\n" heading)
-  string(FIND "${install_text}" "\n## " next_heading)
-  if(NOT heading EQUAL 0)
-    fail("INSTALL.txt does not start with the README's install heading")
+  if(NOT install_text MATCHES "^Tinyhorde ${PROJECT_VERSION}\n\n## Installing on a server\n")
+    fail("INSTALL.txt does not start with its title and the README's install heading")
   endif()
-  if(NOT next_heading EQUAL -1)
-    fail("INSTALL.txt runs on past the install section")
+  if(install_text MATCHES "<!--")
+    fail("INSTALL.txt holds one of the README's marker lines")
   endif()
+  macro(require_text text why)
+    string(FIND "${install_text}" "${text}" found)
+    if(found EQUAL -1)
+      fail("INSTALL.txt lacks ${text} (${why})")
+    endif()
+  endmacro()
+
+  # Settings: the keys the loader looks for (its only capitalised one-word literals), and every
+  # key of the shipped sample.
+  file(READ "${SOURCE_DIR}/config/load_config.cpp" loader)
+  string(REGEX MATCHALL "\"[A-Z][A-Za-z]*\"" keys "${loader}")
+  string(REPLACE "\"" "" keys "${keys}")
+  file(READ "${SOURCE_DIR}/examples/config.json" sample)
+  string(JSON sample_keys LENGTH "${sample}")
+  math(EXPR last "${sample_keys} - 1")
+  foreach(i RANGE ${last})
+    string(JSON key MEMBER "${sample}" ${i})
+    list(APPEND keys "${key}")
+  endforeach()
+  list(REMOVE_DUPLICATES keys)
+  list(LENGTH keys key_count)
+  if(key_count LESS 9)
+    fail("found only ${key_count} settings in the loader and the sample: [${keys}]")
+  endif()
+  foreach(key IN LISTS keys)
+    require_text("`${key}`" "a setting")
+  endforeach()
+
+  # Console and RCON commands, from the plugin's command table. An alias under another prefix
+  # is explained once, by its prefix, beside the hordesize command of the same name.
+  file(READ "${SOURCE_DIR}/plugin/command_table.cpp" table)
+  string(REGEX MATCHALL "{\"[a-z]+\\.[a-z]+\"" commands "${table}")
+  string(REPLACE "{\"" "" commands "${commands}")
+  string(REPLACE "\"" "" commands "${commands}")
+  list(LENGTH commands command_count)
+  if(command_count LESS 8)
+    fail("found only ${command_count} commands in plugin/command_table.cpp: [${commands}]")
+  endif()
+  foreach(command IN LISTS commands)
+    string(REGEX REPLACE "^[a-z]+\\." "" verb "${command}")
+    string(REGEX REPLACE "\\.[a-z]+$" "" prefix "${command}")
+    require_text("`hordesize.${verb}" "the command ${command}")
+    require_text("`${prefix}." "the prefix of ${command}")
+  endforeach()
+
+  # The chat command and each word after it that does something of its own.
+  string(REGEX MATCH "kChatCommand = \"(/[a-z]+)\"" chat_found "${table}")
+  set(chat "${CMAKE_MATCH_1}")
+  if(NOT chat)
+    fail("no chat command found in plugin/command_table.cpp")
+  endif()
+  require_text("`${chat}`" "the chat command")
+  file(READ "${SOURCE_DIR}/commands/chat_command.cpp" chat_source)
+  string(REGEX MATCHALL "tokens\\[1\\], \"[a-z]+\"" words "${chat_source}")
+  list(LENGTH words word_count)
+  if(word_count LESS 3)
+    fail("found only ${word_count} chat words in commands/chat_command.cpp")
+  endif()
+  foreach(word IN LISTS words)
+    string(REGEX REPLACE ".*\"([a-z]+)\"" "\\1" word "${word}")
+    require_text("`${chat} ${word}`" "a chat command")
+  endforeach()
+
+  # The host's own commands that load and unload the plugin.
+  require_text("plugins.load Tinyhorde" "loading")
+  require_text("plugins.unload Tinyhorde" "unloading")
 endif()
 
 if(EXISTS "${dir}/PluginInfo.json")
