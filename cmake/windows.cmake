@@ -45,14 +45,12 @@ add_library(tinyhorde_host_headers INTERFACE)
 target_include_directories(tinyhorde_host_headers INTERFACE ${CMAKE_SOURCE_DIR}/host/include)
 target_link_libraries(tinyhorde_host_headers INTERFACE tinyhorde_bundled_deps)
 add_subdirectory(host/asaapi)
+# What the plugin's code uses of the host: the boundary, bound here to AsaApi.
+add_library(tinyhorde_host INTERFACE)
+target_link_libraries(tinyhorde_host INTERFACE tinyhorde_host_headers tinyhorde_host_asaapi)
 
-# The plugin's own code, as on Linux; plugin/ makes the DLL of it.
-add_library(tinyhorde_core STATIC)
-target_include_directories(tinyhorde_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tinyhorde_core PUBLIC tinyhorde_host_headers)
-add_subdirectory(config)
-add_subdirectory(selection)
-add_subdirectory(scaling)
-add_subdirectory(hooks)
-add_subdirectory(commands)
-add_subdirectory(plugin)
+# The plugin's own code, a library per folder as on Linux (cmake/layers.cmake); plugin/ makes
+# the DLL of them. The JSON reader is the SDK's bundled copy, reached through the boundary.
+include(cmake/layers.cmake)
+set(TINYHORDE_JSON_LIBRARY "")
+tinyhorde_add_layers()

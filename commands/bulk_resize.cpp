@@ -1,71 +1,11 @@
 #include "commands/bulk_resize.h"
 
-#include <exception>
-#include <stdexcept>
-
 #include <fmt/format.h>
 
-#include "config/plugin_settings.h"
-#include "host/game.h"
-#include "plugin/game_handles.h"
-#include "plugin/logger.h"
-#include "scaling/scale_application.h"
-#include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
-#include "scaling/shrunk_record.h"
-#include "selection/class_name.h"
-#include "selection/creature_classification.h"
+#include "scaling/world_walk.h"
 
 namespace tinyhorde {
-
-bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AActor*>& list,
-                   std::string& error) {
-  try {
-    const GameHandles& game = Game();
-    // Without the creature class the game would list every actor.
-    if (!game.CreatureClass.Resolved()) throw host::UnknownGameName(game.CreatureClass.Name());
-    const host::TSubclassOf<host::AActor> creature_class{CreatureClassObject()};
-    game.GetAllActorsOfClass(reinterpret_cast<host::UObject*>(world), &creature_class, &list);
-    return true;
-  } catch (const std::exception& failure) {
-    error = failure.what();
-    LogError(fmt::format("[Tinyhorde] Could not list the creatures to {}: {}", what, error));
-  }
-  return false;
-}
-
-SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
-  SettleResult result;
-  if (world == nullptr) return result;
-  // A world holds few classes: the verdict of the class met last is kept for the walk. A
-  // settings write made meanwhile is seen by the next walk, as if made after this one.
-  const host::UClass* last_class = nullptr;
-  ClassVerdict verdict;
-  host::int32 restored = 0;
-  static_cast<WalkResult&>(result) =
-      VisitCreatures(world, "resize", [&](host::APrimalDinoCharacter* creature) {
-        const host::UClass* cls = ClassOf(creature);
-        if (cls == nullptr) return false;
-        if (cls != last_class) {
-          verdict = ClassifyCreature(creature);
-          last_class = cls;
-        }
-        // Refused only when the creature does not qualify now.
-        if (ApplyCreatureScaleUnlessHeld(creature, verdict, label)) return true;
-        if (RestoreIfRecordedShrunk(creature)) ++restored;
-        return false;
-      });
-  result.restored = restored;
-  return result;
-}
-
-WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
-  return VisitCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
-    if (skip.count(creature) != 0 || !IsTargetCreature(creature)) return false;
-    if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
-    return true;
-  });
-}
 
 ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label) {
   // Read before the walk: the walk only restores while shrinking is off.
@@ -87,11 +27,6 @@ ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label) {
 std::string ResizeResultText(host::int32 count) {
   return "[Tinyhorde] Resized " + std::to_string(count) +
          " tamed super-large creature(s) to Rex scale.";
-}
-
-std::string RestoredText(host::int32 count) {
-  return "[Tinyhorde] Restored " + std::to_string(count) +
-         " creature(s) that the settings no longer shrink.";
 }
 
 }  // namespace tinyhorde

@@ -3,6 +3,8 @@
 // anything else shows the banner. A message from no player is ignored.
 #include "commands/chat_command.h"
 
+#include "base/game_handles.h"
+#include "base/logger.h"
 #include "commands/console_commands.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
@@ -10,8 +12,6 @@
 #include "commands/status_command.h"
 #include "config/load_config.h"
 #include "host/game.h"
-#include "plugin/game_handles.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 

@@ -2,12 +2,12 @@
 // is null when the line came from the server console itself, and then only the log hears back.
 #include "commands/console_commands.h"
 
+#include "base/logger.h"
 #include "commands/bulk_resize.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
 #include "host/services.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 

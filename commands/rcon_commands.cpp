@@ -6,12 +6,12 @@
 #include <exception>
 #include <string>
 
+#include "base/logger.h"
 #include "commands/bulk_resize.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
 #include "host/services.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 

@@ -2,10 +2,10 @@
 
 #include <fmt/format.h>
 
+#include "base/logger.h"
 #include "commands/bulk_resize.h"
 #include "config/plugin_settings.h"
 #include "host/services.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 

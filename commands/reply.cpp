@@ -2,11 +2,11 @@
 
 #include <fmt/format.h>
 
+#include "base/contained.h"
+#include "base/game_handles.h"
+#include "base/logger.h"
 #include "host/game.h"
 #include "host/services.h"
-#include "plugin/contained.h"
-#include "plugin/game_handles.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 

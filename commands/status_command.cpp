@@ -4,14 +4,14 @@
 
 #include <fmt/format.h>
 
+#include "base/game_handles.h"
+#include "base/logger.h"
 #include "commands/bulk_resize.h"
 #include "commands/reply.h"
 #include "config/load_config.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "host/services.h"
-#include "plugin/game_handles.h"
-#include "plugin/logger.h"
 #include "scaling/scale_application.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"

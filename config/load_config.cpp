@@ -11,11 +11,11 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "base/logger.h"
 #include "config/number_text.h"
 #include "config/plugin_settings.h"
 #include "host/services.h"
 #include "host/types.h"
-#include "plugin/logger.h"
 
 namespace tinyhorde {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/logger.h"
+#include "base/logger.h"
 
 namespace tinyhorde {
 

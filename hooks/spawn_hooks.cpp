@@ -1,9 +1,9 @@
 // Detours that bring a target creature to its configured scale whenever it enters play or
 // changes hands. Each runs the game's own function first, with every argument unchanged, and then
 // acts on the creature the function was called on.
+#include "base/contained.h"
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
-#include "plugin/contained.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_application.h"

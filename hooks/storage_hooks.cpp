@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/contained.h"
+#include "base/game_handles.h"
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "hooks/saving_archive.h"
 #include "host/game.h"
-#include "plugin/contained.h"
-#include "plugin/game_handles.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"

@@ -6,25 +6,25 @@
 
 #include <fmt/format.h>
 
-#include "commands/bulk_resize.h"
+#include "base/contained.h"
+#include "base/game_handles.h"
+#include "base/logger.h"
+#include "base/plugin_active.h"
 #include "config/load_config.h"
 #include "hooks/saving_archive.h"
 #include "host/services.h"
 #include "plugin/command_table.h"
-#include "plugin/contained.h"
-#include "plugin/game_handles.h"
 #include "plugin/hook_table.h"
-#include "plugin/logger.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
+#include "scaling/world_walk.h"
 
 namespace tinyhorde {
 
 namespace {
 
-std::atomic<bool> active{false};
 bool initialized = false;
 std::vector<std::string> refused_hooks;
 // Commands are registered once per load of the library. The plugin never removes them by name:
@@ -40,36 +40,6 @@ std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& ref
   return storage;
 }
 
-// Restores the recorded creatures, then the other targets of the world when one is up, and
-// says how it went.
-void RestoreForUnload() {
-  std::unordered_set<const void*> restored;
-  int failed = 0;
-  for (auto* creature : RecordedShrunkCreatures()) {
-    if (RestoreCreatureScale(creature))
-      restored.insert(creature);
-    else
-      ++failed;
-  }
-  host::UWorld* world = host::CurrentWorld();
-  int count = static_cast<int>(restored.size());
-  if (world != nullptr) {
-    const WalkResult walk = RestoreAllTargets(world, restored);
-    count += walk.done;
-    failed += walk.failed;
-  }
-  if (world != nullptr || count > 0)
-    LogInfo(fmt::format("[Tinyhorde] Restored {} creature(s) to normal scale before unloading.",
-                        count));
-  // Whatever is still recorded was shrunk and could not be put back.
-  failed = std::max(failed, static_cast<int>(RecordedShrunkCount()));
-  if (failed > 0)
-    LogError(
-        fmt::format("[Tinyhorde] Could not restore {} creature(s) to normal scale before "
-                    "unloading.",
-                    failed));
-}
-
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
@@ -83,10 +53,6 @@ void ResolveGameNames() {
   for (const auto& name : missing)
     LogError(fmt::format("[Tinyhorde] Game function {} not found", name));
   SetMissingGameFunctions(FunctionsShrinkingNeeds(missing));
-}
-
-bool PluginIsActive() {
-  return active.load();
 }
 
 const std::vector<std::string>& RefusedHooks() {
@@ -115,7 +81,7 @@ void InitializePlugin() {
   if (!commands_registered) RegisterCommands();
   commands_registered = true;
   initialized = true;
-  active = true;
+  SetPluginActive(true);
   if (ShrinkingAllowed()) LogInfo("[Tinyhorde] Plugin initialized successfully.");
   if (!MissingStorageHooks().empty())
     LogError(fmt::format("[Tinyhorde] Storage hooks missing, creatures will not be shrunk: {}",
@@ -136,7 +102,7 @@ void UnloadPlugin() {
   // Nothing restores creatures once the library is gone: every creature the plugin shrank goes
   // back now, with or without a world, and so does every target of a world that is up.
   Contained("Plugin_Unload", [] { RestoreForUnload(); });
-  active = false;
+  SetPluginActive(false);
   // Pending re-applications must not run plugin code once the library is gone.
   host::CancelTimers();
   ForgetPostSaveResizes();

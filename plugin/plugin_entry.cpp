@@ -1,6 +1,6 @@
 // The plugin library's two exported entries. TINYHORDE_EXPORT comes from the build: it marks
 // these two, and nothing else, as exported from the library. Neither lets an exception out.
-#include "plugin/contained.h"
+#include "base/contained.h"
 #include "plugin/lifecycle.h"
 
 extern "C" TINYHORDE_EXPORT void Plugin_Init() {

@@ -5,10 +5,10 @@
 #include <charconv>
 #include <string>
 
+#include "base/contained.h"
+#include "base/plugin_active.h"
 #include "host/game.h"
 #include "host/services.h"
-#include "plugin/contained.h"
-#include "plugin/lifecycle.h"
 #include "scaling/scale_application.h"
 #include "scaling/weak_reference.h"
 

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/lifecycle.h"
+#include "base/plugin_active.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/weak_reference.h"
 

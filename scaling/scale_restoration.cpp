@@ -5,10 +5,10 @@
 
 #include <fmt/format.h>
 
+#include "base/game_handles.h"
+#include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
-#include "plugin/game_handles.h"
-#include "plugin/logger.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrunk_record.h"
 #include "selection/class_name.h"

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "plugin/spin_lock.h"
+#include "base/spin_lock.h"
 #include "scaling/weak_reference.h"
 
 namespace tinyhorde {

@@ -1,6 +1,6 @@
 #include "scaling/weak_reference.h"
 
-#include "plugin/game_handles.h"
+#include "base/game_handles.h"
 
 namespace tinyhorde {
 

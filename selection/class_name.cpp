@@ -1,8 +1,8 @@
 #include "selection/class_name.h"
 
+#include "base/game_handles.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
-#include "plugin/game_handles.h"
 
 namespace tinyhorde {
 

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/game_handles.h"
+#include "base/spin_lock.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
-#include "plugin/game_handles.h"
-#include "plugin/spin_lock.h"
 #include "selection/class_name.h"
 
 namespace tinyhorde {

@@ -1,7 +1,7 @@
 #include "selection/tamed_state.h"
 
+#include "base/game_handles.h"
 #include "host/game.h"
-#include "plugin/game_handles.h"
 
 namespace tinyhorde {
 

@@ -12,9 +12,9 @@
 
 #include <spdlog/sinks/basic_file_sink.h>
 
+#include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "plugin/lifecycle.h"
-#include "plugin/logger.h"
 
 namespace fuzzsupport {
 

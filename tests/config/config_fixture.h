@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "config/load_config.h"
-#include "tests/config/config_test_helpers.h"
-#include "tests/support/sim_fixture.h"
+#include "config_test_helpers.h"
+#include "support/sim_fixture.h"
 
 namespace configtest {
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 #include <spdlog/sinks/base_sink.h>
 
+#include "base/logger.h"
 #include "config/load_config.h"
-#include "plugin/logger.h"
-#include "tests/config/config_fixture.h"
+#include "config_fixture.h"
 
 namespace {
 

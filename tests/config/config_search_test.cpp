@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "config/load_config.h"
-#include "tests/config/config_fixture.h"
+#include "config_fixture.h"
 
 namespace {
 

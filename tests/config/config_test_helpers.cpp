@@ -1,4 +1,4 @@
-#include "tests/config/config_test_helpers.h"
+#include "config_test_helpers.h"
 
 #include <mutex>
 #include <thread>

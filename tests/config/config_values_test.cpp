@@ -10,7 +10,7 @@
 
 #include "config/load_config.h"
 #include "config/plugin_settings.h"
-#include "tests/config/config_fixture.h"
+#include "config_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "config/plugin_settings.h"
-#include "tests/config/config_test_helpers.h"
+#include "config_test_helpers.h"
 
 namespace {
 

@@ -72,9 +72,9 @@ void CallTakeDamage(flowtest::FlowFixture& f, int c, int) {
   auto* causer = t.Server().Objects().Create<sim::AActor>(
       &cls.cls, t.Server().Names().Add(std::string("PrimalItem_WeaponCryoGun_C")));
   sim::FDamageEvent event;
-  EXPECT_FLOAT_EQ(t.Game().EntryOf<Hook::TakeDamage>()(&t.Dino(c)->PrimalCharacter, 5, &event,
-                                                        nullptr, causer),
-                  5.f);
+  EXPECT_FLOAT_EQ(
+      t.Game().EntryOf<Hook::TakeDamage>()(&t.Dino(c)->PrimalCharacter, 5, &event, nullptr, causer),
+      5.f);
   t.Server().Objects().Destroy(reinterpret_cast<sim::UObject*>(causer));
 }
 void CallSerialize(flowtest::FlowFixture& f, int c, int) {

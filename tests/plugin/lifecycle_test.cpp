@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/logger.h"
 #include "plugin/hook_table.h"
 #include "plugin/lifecycle.h"
-#include "plugin/logger.h"
 #include "support/sim_fixture.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/plugin_active.h"
 #include "plugin/lifecycle.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/scaling_fixture.h"

@@ -5,9 +5,9 @@
 #include <mutex>
 #include <string_view>
 
+#include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "plugin/lifecycle.h"
-#include "plugin/logger.h"
 #include "scaling/rider_camera.h"
 
 namespace simtest {

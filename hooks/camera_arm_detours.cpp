@@ -3,11 +3,11 @@
 // They never change the camera offsets and keep nothing.
 #include <optional>
 
+#include "base/contained.h"
+#include "base/game_handles.h"
 #include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
-#include "plugin/contained.h"
-#include "plugin/game_handles.h"
 #include "scaling/shrink_gate.h"
 #include "selection/class_name.h"
 #include "selection/creature_classification.h"

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <mutex>
 
-#include "plugin/spin_lock.h"
+#include "base/spin_lock.h"
 
 #include "host/types.h"
 

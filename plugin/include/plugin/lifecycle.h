@@ -13,10 +13,6 @@ void UnloadPlugin();
 // not have, and turns shrinking off while one that shrinking needs is missing.
 void ResolveGameNames();
 
-// True between a Plugin_Init and the next Plugin_Unload. A timer callback that the host runs
-// after unload finds it false and does nothing.
-bool PluginIsActive();
-
 // The hooks the host refused at the last start-up.
 const std::vector<std::string>& RefusedHooks();
 

@@ -1,4 +1,4 @@
-#include "plugin/logger.h"
+#include "base/logger.h"
 
 #include "host/services.h"
 

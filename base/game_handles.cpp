@@ -1,4 +1,4 @@
-#include "plugin/game_handles.h"
+#include "base/game_handles.h"
 
 #include <algorithm>
 #include <stdexcept>

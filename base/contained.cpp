@@ -1,4 +1,4 @@
-#include "plugin/contained.h"
+#include "base/contained.h"
 
 #include <mutex>
 #include <set>
@@ -6,7 +6,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/logger.h"
+#include "base/logger.h"
 
 namespace tinyhorde {
 

@@ -1,5 +1,5 @@
-// Bringing every creature of a world to what the settings say, putting the targets back at
-// unload, and the one-line result texts.
+// Walks over every creature of a world: bringing them to what the settings say, putting the
+// targets back at unload, and the one-line text of what went back to full size.
 #pragma once
 
 #include <functional>
@@ -66,21 +66,10 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label);
 // creatures restored.
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip = {});
 
-// The answer to a resize-all command, which brings the world to the settings: refused while
-// shrinking is off or when the creatures cannot be listed, otherwise the count. logLine adds what
-// the log needs beyond the reply. restored is the RestoredText line when creatures went back to
-// full size, else empty; it follows the reply, in its colour, and is logged at info on every
-// channel.
-struct ResizeAnswer {
-  bool succeeded = false;
-  std::string reply;
-  std::string logLine;
-  std::string restored;
-};
-ResizeAnswer ResizeAllForCommand(host::UWorld* world, const char* label);
+// Puts back every creature the plugin shrank, then every other target of the current world when
+// one is up, and logs how many went back and how many could not. Shut-down calls it. Never throws.
+void RestoreForUnload();
 
-// "[Tinyhorde] Resized <count> tamed super-large creature(s) to Rex scale."
-std::string ResizeResultText(host::int32 count);
 // "[Tinyhorde] Restored <count> creature(s) that the settings no longer shrink."
 std::string RestoredText(host::int32 count);
 
