@@ -29,13 +29,14 @@ constexpr std::array<const char*, kOffsetNames> kCameraOffsetNames = {
 // Where a class keeps its camera offsets: for each of its own properties that bears one of the
 // four names and has the vector's size, the name's slot and the property's offset, in the
 // class's order. Found once per class; classes live as long as the game.
+constexpr std::size_t kMaxLayoutEntries = 8;
 struct CameraLayout {
   std::size_t count = 0;
   struct Entry {
     std::size_t slot;
     host::int32 offset;
   };
-  std::array<Entry, 8> entries{};
+  std::array<Entry, kMaxLayoutEntries> entries{};
 };
 
 // A creature's offsets as first seen, by name slot, and its RiderFPVCameraOffset.
@@ -106,7 +107,7 @@ void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) 
 namespace {
 
 // Sets the creature's offsets to cameraScale times their baselines, taking each baseline the
-// first time it is met. With debug each step is logged, outside the hot path's code.
+// first time it is met. ScaleOffsetsLogged below does the same and gathers the debug lines.
 void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layout, Baselines& kept,
                   FVector* rider, double cameraScale) {
   char* object = reinterpret_cast<char*>(creature);
@@ -127,22 +128,36 @@ void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layo
   kept.complete = true;
 }
 
+// The debug lines of one scaling, gathered while CameraStoreMutex is held and written once it is
+// released: a log sink may block, or take locks of its own, and the lock is held only for its
+// short look-ups and writes.
+struct CameraLogLines {
+  struct Line {
+    bool stored;  // a baseline taken, else an offset scaled
+    std::size_t slot;
+    FVector value;
+  };
+  std::array<Line, 2 * kMaxLayoutEntries> lines{};
+  std::size_t count = 0;
+  void Add(bool stored, std::size_t slot, const FVector& value) {
+    if (count < lines.size()) lines[count++] = {stored, slot, value};
+  }
+};
+
+// ScaleOffsets, gathering each step's debug line in log.
 [[gnu::noinline]] void ScaleOffsetsLogged(host::APrimalDinoCharacter* creature,
                                           const CameraLayout& layout, Baselines& kept,
-                                          FVector* rider, double cameraScale) {
+                                          FVector* rider, double cameraScale, CameraLogLines& log) {
   for (std::size_t i = 0; i < layout.count; ++i) {
     const auto [slot, offset] = layout.entries[i];
-    const char* name = kCameraOffsetNames[slot];
     auto* value = reinterpret_cast<FVector*>(reinterpret_cast<char*>(creature) + offset);
     if (!kept.have[slot]) {
       kept.offsets[slot] = *value;
       kept.have[slot] = true;
-      LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value->X,
-                          value->Y, value->Z));
+      log.Add(true, slot, *value);
     }
     *value = Times(cameraScale, kept.offsets[slot]);
-    LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
-                        value->X, value->Y, value->Z, cameraScale));
+    log.Add(false, slot, *value);
   }
   if (!kept.have_rider) {
     kept.rider = *rider;
@@ -152,15 +167,23 @@ void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layo
   kept.complete = true;
 }
 
-}  // namespace
+// Writes the gathered lines; the caller holds no lock.
+[[gnu::noinline]] void WriteCameraLog(const CameraLogLines& log, double cameraScale) {
+  for (std::size_t i = 0; i < log.count; ++i) {
+    const auto& [stored, slot, value] = log.lines[i];
+    const char* name = kCameraOffsetNames[slot];
+    if (stored)
+      LogInfo(fmt::format("[Tinyhorde] Stored orig {} = ({:.1f}, {:.1f}, {:.1f})", name, value.X,
+                          value.Y, value.Z));
+    else
+      LogInfo(fmt::format("[Tinyhorde] Scaled {} -> ({:.1f}, {:.1f}, {:.1f}) [scale={:.2f}]", name,
+                          value.X, value.Y, value.Z, cameraScale));
+  }
+}
 
-void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
-  if (creature == nullptr) return;
-  host::UClass* cls = ClassOf(creature);
-  if (cls == nullptr) return;
-  const bool debug = ReadDebugLog() && HasLogger();
-  FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
-
+// The locked part of ScaleRecordedRiderCamera; with debug, log gathers the lines to write.
+void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVector* rider,
+                    double cameraScale, CameraLogLines* log) {
   std::unique_lock<SpinLock> lock(CameraStoreMutex);
   auto found = baselines.find(creature);
   // Scaling by 1.0 from baselines never taken leaves every offset as it is.
@@ -180,10 +203,28 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   auto& kept = found->second;
   const CameraLayout& layout = *kept.layout;
   kept.applied = cameraScale;
-  if (debug)
-    ScaleOffsetsLogged(creature, layout, kept, rider, cameraScale);
+  if (log != nullptr)
+    ScaleOffsetsLogged(creature, layout, kept, rider, cameraScale, *log);
   else
     ScaleOffsets(creature, layout, kept, rider, cameraScale);
+}
+
+}  // namespace
+
+void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
+  if (creature == nullptr) return;
+  host::UClass* cls = ClassOf(creature);
+  if (cls == nullptr) return;
+  const bool debug = ReadDebugLog() && HasLogger();
+  FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
+
+  if (!debug) {
+    ScaleUnderLock(creature, cls, rider, cameraScale, nullptr);
+    return;
+  }
+  CameraLogLines log;
+  ScaleUnderLock(creature, cls, rider, cameraScale, &log);
+  WriteCameraLog(log, cameraScale);
 }
 
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {

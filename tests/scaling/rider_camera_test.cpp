@@ -5,15 +5,37 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include <spdlog/sinks/base_sink.h>
+
+#include "base/logger.h"
 #include "scaling/scaling_fixture.h"
 
 namespace scalingtest {
 namespace {
 
 constexpr const char* kDread = "Dreadnoughtus_Character_BP_C";
+
+// A log sink that counts the lines written while CameraStoreMutex was held: a sink may block or
+// take locks of its own, so none may be written under it.
+class LockWatchingSink : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  int written = 0;
+  int under_lock = 0;
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg&) override {
+    ++written;
+    if (tinyhorde::CameraStoreMutex.try_lock())
+      tinyhorde::CameraStoreMutex.unlock();
+    else
+      ++under_lock;
+  }
+  void flush_() override {}
+};
 
 class RiderCamera : public ScalingFixture {
  protected:
@@ -39,6 +61,8 @@ class RiderCamera : public ScalingFixture {
 TEST_F(RiderCamera, FirstSightRecordsAndLogsTheBaseline) {
   const int id = Make(kDread);
   TakeLogLines();
+  const auto watch = std::make_shared<LockWatchingSink>();
+  tinyhorde::LoggerHandle()->sinks().push_back(watch);
   ScaleCamera(id, 0.5);
   const Lines lines = TakeLogLines();
   ASSERT_GE(lines.size(), 2u);
@@ -51,6 +75,9 @@ TEST_F(RiderCamera, FirstSightRecordsAndLogsTheBaseline) {
   ScaleCamera(id, 0.5);
   EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Stored orig"), Lines{})
       << "the baseline is recorded once";
+  tinyhorde::RestoreRiderCamera(Host(id), true);
+  EXPECT_EQ(watch->written, 8 + 4 + 4) << "stored and scaled lines, then scaled ones twice";
+  EXPECT_EQ(watch->under_lock, 0) << "lines written while the camera store was locked";
 }
 
 TEST_F(RiderCamera, WithDebugLogOffNothingIsLogged) {

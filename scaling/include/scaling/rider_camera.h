@@ -4,7 +4,8 @@
 //
 // Where a class keeps its offsets is found once per class. A creature's baselines are a fixed
 // record keyed by its address, forgotten when it begins play and when it is destroyed. Both
-// stores are guarded by CameraStoreMutex, which is never held together with SettingsMutex.
+// stores are guarded by CameraStoreMutex, which is never held together with SettingsMutex and
+// never while a log line is written: the debug lines are gathered under it and written after.
 #pragma once
 
 #include <cstddef>
