@@ -93,17 +93,17 @@ std::vector<std::string> ResolveGameHandles() {
 }
 
 host::UClass* CreatureClassObject() {
-  return Ask(creature_class, Game().CreatureClass);
+  return Ask(creature_class, GameHandleTable().CreatureClass);
 }
 
 host::UClass* PlayerCharacterClassObject() {
-  return Ask(player_character_class, Game().PlayerCharacterClass);
+  return Ask(player_character_class, GameHandleTable().PlayerCharacterClass);
 }
 
 std::vector<std::string> FunctionsShrinkingNeeds(const std::vector<std::string>& missing) {
   // Recognising a target (its class, its name, the tamed test), shrinking it, and keeping the
   // weak record through which it is put back.
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   const char* const needed[] = {game.CreatureClass.Name(), game.IsChildOf.Name(),
                                 game.NameToString.Name(), game.SetActorRelativeScale3D.Name(),
                                 game.GetUntamedTargetingTeam.Name(), game.WeakAssign.Name(),

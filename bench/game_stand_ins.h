@@ -1,4 +1,4 @@
-// Stand-ins for the game's own functions behind the 23 hooks: each does nothing and answers a
+// Stand-ins for the game's own functions behind the hooks: each does nothing and answers a
 // plain value (CanCryo yes, TakeDamage the amount, the camera functions the character's own arm
 // length). Installed before the plugin starts, they sit behind the plugin's detours in place of
 // the game's functions, so that a call through a hook's entry runs the plugin's detour alone:

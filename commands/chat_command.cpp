@@ -3,6 +3,7 @@
 // anything else shows the banner. A message from no player is ignored.
 #include "commands/chat_command.h"
 
+#include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/logger.h"
 #include "commands/console_commands.h"
@@ -25,11 +26,11 @@ constexpr const char* kAdminRequired = "Admin privileges required.";
 // The game's case-insensitive comparison; true when word equals keyword.
 bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
   const host::FString wanted(keyword);
-  return Game().Stricmp(*word, *wanted) == 0;
+  return GameHandleTable().Stricmp(*word, *wanted) == 0;
 }
 
 bool IsAdmin(host::AShooterPlayerController* player) {
-  return host::IsFlagSetIn(player, Game().bIsAdmin);
+  return host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
 }
 
 void Reload(host::AShooterPlayerController* player) {
@@ -52,7 +53,7 @@ void Reload(host::AShooterPlayerController* player) {
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int) {
   if (player == nullptr) return;
   bool resize_all = false;
-  RunGuarded("Chat /hordesize", [&] {
+  Contained("Chat /hordesize", [&] {
     const host::TArray<host::FString> tokens =
         message != nullptr ? SplitOnSpaces(*message) : host::TArray<host::FString>();
     if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "reload")) {

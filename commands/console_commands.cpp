@@ -2,6 +2,7 @@
 // is null when the line came from the server console itself, and then only the log hears back.
 #include "commands/console_commands.h"
 
+#include "base/contained.h"
 #include "base/logger.h"
 #include "commands/bulk_resize.h"
 #include "commands/reload_reply.h"
@@ -21,7 +22,7 @@ host::AShooterPlayerController* AsPlayer(host::APlayerController* caller) {
 }  // namespace
 
 void OnConsoleResizeAll(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
-  RunGuarded("Console resizeall", [caller] {
+  Contained("Console resizeall", [caller] {
     host::UWorld* world = host::CurrentWorld();
     if (world == nullptr) {
       if (caller != nullptr) ReplyToPlayer(AsPlayer(caller), kRefusalColour, kWorldNotLoaded);
@@ -41,7 +42,7 @@ void OnConsoleResizeAll(host::APlayerController* caller, host::FString* /*line*/
 
 void OnConsoleSetScale(host::APlayerController* caller, host::FString* line, bool /*flag*/) {
   bool accepted = false;
-  RunGuarded("Console setscale", [&] {
+  Contained("Console setscale", [&] {
     accepted = ApplySetScaleCommand(line);
     if (!accepted && caller != nullptr)
       ReplyToPlayer(AsPlayer(caller), kRefusalColour, kSetScaleUsage);
@@ -51,7 +52,7 @@ void OnConsoleSetScale(host::APlayerController* caller, host::FString* line, boo
 }
 
 void OnConsoleReload(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
-  RunGuarded("Console reload", [caller] {
+  Contained("Console reload", [caller] {
     const ReloadReply reply = ReloadConfigForCommand("CommandReload");
     LogInfo(reply.text);
     if (!reply.restored.empty()) LogInfo(reply.restored);

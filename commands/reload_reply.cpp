@@ -35,7 +35,7 @@ ReloadReply ReloadConfigForCommand(const char* label) {
   std::string restored = SettleWorld(label);
   // Two locked reads, one after the other: SettingsMutex is never held across calls.
   const std::size_t scales = CreatureScaleCount();
-  const bool only_tamed = ReadOnlyTamed();
+  const bool only_tamed = OnlyTamedSetting();
   return {true,
           fmt::format("[Tinyhorde] Config reloaded ({} creature scales configured, "
                       "OnlyTamed={}).",

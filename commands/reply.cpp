@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/logger.h"
 #include "host/game.h"
@@ -26,11 +25,7 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text) {
   host::FString message(text.c_str());
-  Game().SendRconMessage(connection, packet->Id, 0, &message);
-}
-
-void LogCommandFailure(const char* command, const char* what) noexcept {
-  ReportFailure(command, what);
+  GameHandleTable().SendRconMessage(connection, packet->Id, 0, &message);
 }
 
 }  // namespace tinyhorde

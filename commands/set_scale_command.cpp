@@ -12,10 +12,6 @@ namespace tinyhorde {
 
 namespace {
 
-bool InScaleRange(double value) {
-  return value > 0.01 && value < 10.0;
-}
-
 // The white space of the "C" locale; locale-independent on purpose.
 bool IsAsciiSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

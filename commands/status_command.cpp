@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/logger.h"
 #include "commands/bulk_resize.h"
@@ -35,7 +36,7 @@ bool Near(double value, double wanted) {
 
 // Sorts one living target creature by its root scale against the scale it would get now.
 void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts& counts) {
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return;
   if (host::IsFlagSetIn(creature, game.bActorIsBeingDestroyed)) return;
   if (!IsTargetCreature(creature)) return;
@@ -100,7 +101,7 @@ std::string StatusText() {
 }
 
 void OnConsoleStatus(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
-  RunGuarded("Console status", [caller] {
+  Contained("Console status", [caller] {
     const std::string text = StatusText();
     if (caller == nullptr) {
       // The server console reads the log: one line each.

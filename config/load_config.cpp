@@ -29,10 +29,6 @@ bool MeansAbsent(const std::error_code& ec) {
          ec == std::errc::filename_too_long || ec == std::errc::invalid_argument;
 }
 
-bool InScaleRange(double value) {
-  return value > 0.01 && value < 10.0;
-}
-
 // A scale from the file: nothing when the value is not a number, or (with a warning naming
 // shownKey) when it lies outside the accepted range.
 std::optional<double> ScaleValue(const json& value, const std::string& shownKey) {

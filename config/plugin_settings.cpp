@@ -62,11 +62,11 @@ std::size_t CreatureScaleCount() {
   return PluginSettings.CreatureScales.size();
 }
 
-bool ReadOnlyTamed() {
+bool OnlyTamedSetting() {
   return only_tamed.load(std::memory_order_relaxed);
 }
 
-bool ReadDebugLog() {
+bool DebugLogSetting() {
   return debug_log.load(std::memory_order_relaxed);
 }
 

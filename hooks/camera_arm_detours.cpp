@@ -21,7 +21,7 @@ namespace {
 std::optional<double> CameraScaleOf(const void* creature) {
   const ClassVerdict verdict = ClassifyCreature(creature);
   if (!verdict.target) return std::nullopt;
-  if (ReadOnlyTamed() &&
+  if (OnlyTamedSetting() &&
       !IsTamedCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature))))
     return std::nullopt;
   return verdict.camera_scale;
@@ -37,8 +37,8 @@ bool IsPlayerCharacter(const APrimalCharacter* character) {
   host::UClass* cls = ClassOf(character);
   host::UClass* player = PlayerCharacterClassObject();
   if (cls == nullptr || player == nullptr) return false;
-  return Game().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
-                          reinterpret_cast<const host::UStruct*>(player));
+  return GameHandleTable().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
+                                     reinterpret_cast<const host::UStruct*>(player));
 }
 
 // The character itself when it qualifies, otherwise the target creature it rides, when it is a
@@ -47,7 +47,7 @@ float ScaledForCharacter(APrimalCharacter* character, float length) {
   if (character == nullptr || !ShrinkingAllowed()) return length;
   if (const auto scale = CameraScaleOf(character)) return Scaled(*scale, length);
   if (!IsPlayerCharacter(character)) return length;
-  auto* ridden = Game().GetRidingDino(reinterpret_cast<AShooterCharacter*>(character));
+  auto* ridden = GameHandleTable().GetRidingDino(reinterpret_cast<AShooterCharacter*>(character));
   if (const auto scale = CameraScaleOf(ridden)) return Scaled(*scale, length);
   return length;
 }

@@ -19,7 +19,7 @@ namespace {
 
 // Passes when only tamed creatures are handled and this one is tamed, or when all are handled.
 bool PassesTamedGate(APrimalDinoCharacter* creature) {
-  return !ReadOnlyTamed() || IsTamedCreature(creature);
+  return !OnlyTamedSetting() || IsTamedCreature(creature);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ bool IsCaptureCauser(const AActor* causer) {
 void RestoreBeforeCaptureDamage(APrimalCharacter* self, AActor* causer) {
   if (self == nullptr || causer == nullptr) return;
   if (!IsRecordedShrunk(self) && !IsTargetCreature(self)) return;
-  if (IsCaptureCauser(causer)) RestoreBeforeStorage(self);
+  if (IsCaptureCauser(causer)) RestoreNormalScale(reinterpret_cast<APrimalDinoCharacter*>(self));
 }
 
 // The creature whose own TakeDamage detour has run in the call now under way: the character's
@@ -54,9 +54,9 @@ bool RestoredByWorldSave(const void* creature) {
 // qualifies under the settings in force and is neither dead nor being destroyed.
 void ReapplyAfterSave(APrimalDinoCharacter* creature, bool target) {
   if (!ShrinkingAllowed() || !target) return;
-  if (ReadOnlyTamed() && !IsTamedCreature(creature)) return;
-  if (host::IsFlagSetIn(creature, Game().bActorIsBeingDestroyed)) return;
-  if (host::IsFlagSetIn(creature, Game().bIsDead)) return;
+  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return;
+  if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return;
+  if (host::IsFlagSetIn(creature, GameHandleTable().bIsDead)) return;
   QueuePostSaveResize(creature);
 }
 
@@ -64,33 +64,33 @@ void ReapplyAfterSave(APrimalDinoCharacter* creature, bool target) {
 
 void* OnCryoSlot = nullptr;
 void OnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  Contained("OnCryo", [&] { RestoreBeforeStorage(self); });
+  Contained("OnCryo", [&] { RestoreNormalScale(self); });
   Original<DinoWithControllerFn>(OnCryoSlot)(self, controller);
 }
 
 void* MultiOnCryoSlot = nullptr;
 void MultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  Contained("MultiOnCryo", [&] { RestoreBeforeStorage(self); });
+  Contained("MultiOnCryo", [&] { RestoreNormalScale(self); });
   Original<DinoWithControllerFn>(MultiOnCryoSlot)(self, controller);
 }
 
 void* GiveCryoItemAndCaptureDinoSlot = nullptr;
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  Contained("GiveCryoItemAndCaptureDino", [&] { RestoreBeforeStorage(dino); });
+  Contained("GiveCryoItemAndCaptureDino", [&] { RestoreNormalScale(dino); });
   Original<ControllerWithDinoFn>(GiveCryoItemAndCaptureDinoSlot)(self, dino);
 }
 
 void* GetCryoDinoDataSlot = nullptr;
 FCustomItemData* GetCryoDinoData(FCustomItemData* result, UObject* worldContext,
                                  APrimalDinoCharacter* dino) {
-  Contained("GetCryoDinoData", [&] { RestoreBeforeStorage(dino); });
+  Contained("GetCryoDinoData", [&] { RestoreNormalScale(dino); });
   return Original<GetCryoDinoDataFn>(GetCryoDinoDataSlot)(result, worldContext, dino);
 }
 
 void* CanCryoSlot = nullptr;
 bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   const bool answer = Original<DinoCanCryoFn>(CanCryoSlot)(self, controller);
-  if (answer) Contained("CanCryo", [&] { RestoreBeforeStorage(self); });
+  if (answer) Contained("CanCryo", [&] { RestoreNormalScale(self); });
   return answer;
 }
 
@@ -157,7 +157,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     if (IsRecordedShrunk(creature)) {
       RestoreCreatureScale(creature);
       restored = true;
-    } else if (target && (!ReadOnlyTamed() || IsTamedCreature(creature))) {
+    } else if (target && (!OnlyTamedSetting() || IsTamedCreature(creature))) {
       RestoreCreatureScale(creature);
       restored = true;
     }
@@ -169,14 +169,14 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
 
 void* DestroySlot = nullptr;
 bool Destroy(APrimalDinoCharacter* self, bool netForce, bool shouldModifyLevel) {
-  Contained("Destroy", [&] { RestoreBeforeStorage(self); });
+  Contained("Destroy", [&] { RestoreNormalScale(self); });
   return Original<DinoDestroyFn>(DestroySlot)(self, netForce, shouldModifyLevel);
 }
 
 void* DestroyedSlot = nullptr;
 void Destroyed(APrimalDinoCharacter* self) {
   Contained("Destroyed", [&] {
-    RestoreBeforeStorage(self);
+    RestoreNormalScale(self);
     // The creature is gone after this: a creature made later at its address starts afresh.
     ForgetCreatureCamera(self);
     ForgetShrunk(self);
@@ -186,31 +186,32 @@ void Destroyed(APrimalDinoCharacter* self) {
 
 void* ServerUploadDinoSlot = nullptr;
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  Contained("ServerUploadDino", [&] { RestoreBeforeStorage(dino); });
+  Contained("ServerUploadDino", [&] { RestoreNormalScale(dino); });
   Original<ControllerWithDinoFn>(ServerUploadDinoSlot)(self, dino);
 }
 
 void* ServerUploadCharacterSlot = nullptr;
 void ServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  Contained("ServerUploadCharacter", [&] { RestoreBeforeStorage(self); });
+  Contained("ServerUploadCharacter", [&] { RestoreNormalScale(self); });
   Original<DinoWithControllerFn>(ServerUploadCharacterSlot)(self, controller);
 }
 
 void* ExportDinoDataSlot = nullptr;
 void ExportDinoData(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
-  Contained("ExportDinoData", [&] { RestoreBeforeStorage(dino); });
+  Contained("ExportDinoData", [&] { RestoreNormalScale(dino); });
   Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino);
 }
 
 void* CharacterCaptureSnapshotSlot = nullptr;
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem* item) {
-  Contained("CharacterCaptureSnapshot", [&] { RestoreBeforeStorage(self); });
+  Contained("CharacterCaptureSnapshot",
+            [&] { RestoreNormalScale(reinterpret_cast<APrimalDinoCharacter*>(self)); });
   Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item);
 }
 
 void* DinoCaptureSnapshotSlot = nullptr;
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
-  Contained("DinoCaptureSnapshot", [&] { RestoreBeforeStorage(self); });
+  Contained("DinoCaptureSnapshot", [&] { RestoreNormalScale(self); });
   Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item);
 }
 

@@ -74,13 +74,14 @@ void InitializePlugin() {
   LogInfo("[Tinyhorde] Initializing...");
   ResolveGameNames();
   LoadConfig();
+  // From here on there is something a second start-up must undo, even if this one fails.
+  initialized = true;
   refused_hooks = InstallHooks();
   for (const auto& name : refused_hooks)
     LogError(fmt::format("[Tinyhorde] Could not hook {}", name));
   SetMissingStorageHooks(RefusedStorageHooks(refused_hooks));
   if (!commands_registered) RegisterCommands();
   commands_registered = true;
-  initialized = true;
   SetPluginActive(true);
   if (ShrinkingAllowed()) LogInfo("[Tinyhorde] Plugin initialized successfully.");
   if (!MissingStorageHooks().empty())

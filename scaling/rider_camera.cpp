@@ -27,7 +27,7 @@ constexpr std::array<const char*, kOffsetNames> kCameraOffsetNames = {
     "FPVAimingCameraOffset"};
 
 // Where a class keeps its camera offsets: for each of its own properties that bears one of the
-// four names and has the vector's size, the name's slot and the property's offset, in the
+// kCameraOffsetNames and has the vector's size, the name's slot and the property's offset, in the
 // class's order. Found once per class; classes live as long as the game.
 constexpr std::size_t kMaxLayoutEntries = 8;
 struct CameraLayout {
@@ -66,7 +66,7 @@ int SlotOf(const std::string& name) {
 
 // Walks the class's property list; a game call per property, so done once per class.
 CameraLayout FindLayout(host::UClass* cls) {
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   CameraLayout layout;
   for (auto* property = host::FieldAt<host::FField*>(cls, game.ChildProperties);
        property != nullptr; property = host::FieldAt<host::FField*>(property, game.PropertyNext)) {
@@ -215,8 +215,8 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
   if (creature == nullptr) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
-  const bool debug = ReadDebugLog() && HasLogger();
-  FVector* rider = &host::FieldAt<FVector>(creature, Game().RiderFPVCameraOffset);
+  const bool debug = DebugLogSetting() && HasLogger();
+  FVector* rider = &host::FieldAt<FVector>(creature, GameHandleTable().RiderFPVCameraOffset);
 
   if (!debug) {
     ScaleUnderLock(creature, cls, rider, cameraScale, nullptr);
@@ -229,7 +229,7 @@ void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double camer
 
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
   if (creature == nullptr) return;
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   // ClassOf, read in place: this runs for every creature a walk puts back.
   const auto* cls = host::FieldAt<host::UClass*>(creature, game.ClassPrivate);
   if (cls == nullptr) return;

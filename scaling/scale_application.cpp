@@ -44,13 +44,13 @@ bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, d
 bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, const char* label,
            Mode mode) {
   if (creature == nullptr || !ShrinkingAllowed() || !verdict.target) return false;
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return false;
   if (host::IsFlagSetIn(creature, game.bActorIsBeingDestroyed)) return false;
-  if (ReadOnlyTamed() && !IsTamedCreature(creature)) return false;
+  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
   const double scale = verdict.scale;
   const double camera_scale = verdict.camera_scale;
-  const bool debug = ReadDebugLog();
+  const bool debug = DebugLogSetting();
 
   if (mode == Mode::kUnlessAtScale) {
     auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);

@@ -17,7 +17,9 @@
 namespace tinyhorde {
 
 bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
-  if (creature == nullptr || !IsTargetCreature(creature)) return false;
+  if (creature == nullptr) return false;
+  // A creature shrunk while it was a target goes back even when the settings no longer name it.
+  if (!IsRecordedShrunk(creature) && !IsTargetCreature(creature)) return false;
   RestoreCreatureScale(creature);
   return true;
 }
@@ -26,7 +28,7 @@ namespace {
 
 // Read once a restore: whether its debug lines are written.
 bool DebugLinesWanted() {
-  return ReadDebugLog() && HasLogger();
+  return DebugLogSetting() && HasLogger();
 }
 
 // Every write of a restore, each on its own: one failure never keeps the others from being
@@ -41,7 +43,7 @@ bool WriteFullSize(host::APrimalDinoCharacter* creature, bool debug) {
       complete = false;
     }
   };
-  const GameHandles& game = Game();
+  const GameHandles& game = GameHandleTable();
   attempt([&] { game.SetActorRelativeScale3D(reinterpret_cast<host::AActor*>(creature), normal); });
   host::FieldAt<host::FVector>(creature, game.BaseDinoScale) = normal;
   if (auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent))
@@ -77,7 +79,7 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
 
 bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr || !TakeShrunk(creature)) return false;
-  if (host::IsFlagSetIn(creature, Game().bIsDead)) {
+  if (host::IsFlagSetIn(creature, GameHandleTable().bIsDead)) {
     KeepShrunk(creature);
     return false;
   }
@@ -88,15 +90,6 @@ bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature) {
   if ((debug && !LogRestored(creature)) || !complete)
     throw std::runtime_error("restore incomplete");
   return true;
-}
-
-void RestoreBeforeStorage(const void* creature) {
-  if (creature == nullptr) return;
-  auto* dino = static_cast<host::APrimalDinoCharacter*>(const_cast<void*>(creature));
-  if (IsRecordedShrunk(creature))
-    RestoreCreatureScale(dino);
-  else
-    RestoreNormalScale(dino);
 }
 
 RestoreTally RestoreRecordedCreatures() {
@@ -111,7 +104,7 @@ RestoreTally RestoreRecordedCreatures() {
   }
   for (auto* creature : creatures) {
     if (RestoreCreatureScale(creature))
-      ++tally.restored;
+      tally.restored.insert(creature);
     else
       ++tally.failed;
   }

@@ -6,12 +6,12 @@ namespace tinyhorde {
 
 host::FWeakObjectPtr MakeWeakReference(const void* object) {
   host::FWeakObjectPtr reference;
-  Game().WeakAssign(&reference, static_cast<host::UObject*>(const_cast<void*>(object)));
+  GameHandleTable().WeakAssign(&reference, static_cast<host::UObject*>(const_cast<void*>(object)));
   return reference;
 }
 
 host::UObject* ResolveWeakReference(const host::FWeakObjectPtr& reference) {
-  return Game().WeakGet(&reference, false);
+  return GameHandleTable().WeakGet(&reference, false);
 }
 
 }  // namespace tinyhorde

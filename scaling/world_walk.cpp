@@ -23,7 +23,7 @@ namespace tinyhorde {
 bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AActor*>& list,
                    std::string& error) {
   try {
-    const GameHandles& game = Game();
+    const GameHandles& game = GameHandleTable();
     // Without the creature class the game would list every actor.
     if (!game.CreatureClass.Resolved()) throw host::UnknownGameName(game.CreatureClass.Name());
     const host::TSubclassOf<host::AActor> creature_class{CreatureClassObject()};
@@ -70,18 +70,12 @@ WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const
 }
 
 void RestoreForUnload() {
-  std::unordered_set<const void*> restored;
-  int failed = 0;
-  for (auto* creature : RecordedShrunkCreatures()) {
-    if (RestoreCreatureScale(creature))
-      restored.insert(creature);
-    else
-      ++failed;
-  }
+  const RestoreTally recorded = RestoreRecordedCreatures();
+  int failed = recorded.failed;
   host::UWorld* world = host::CurrentWorld();
-  int count = static_cast<int>(restored.size());
+  int count = static_cast<int>(recorded.restored.size());
   if (world != nullptr) {
-    const WalkResult walk = RestoreAllTargets(world, restored);
+    const WalkResult walk = RestoreAllTargets(world, recorded.restored);
     count += walk.done;
     failed += walk.failed;
   }

@@ -7,17 +7,17 @@
 namespace tinyhorde {
 
 host::UClass* ClassOf(const void* object) {
-  return host::FieldAt<host::UClass*>(object, Game().ClassPrivate);
+  return host::FieldAt<host::UClass*>(object, GameHandleTable().ClassPrivate);
 }
 
 std::string NameText(const host::FName* name) {
   host::FString text;
-  Game().NameToString(name, &text);
+  GameHandleTable().NameToString(name, &text);
   return host::ToUtf8(text);
 }
 
 std::string ClassNameOf(host::UClass* cls) {
-  return NameText(&host::FieldAt<host::FName>(cls, Game().ObjectNamePrivate));
+  return NameText(&host::FieldAt<host::FName>(cls, GameHandleTable().ObjectNamePrivate));
 }
 
 std::string ClassNameText(const void* object) {

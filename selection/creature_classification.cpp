@@ -65,8 +65,8 @@ ClassVerdict Judge(host::UClass* cls, const Patterns& patterns) {
   // Without the game's creature class nothing can be shown to be a creature.
   bool derived = false;
   if (host::UClass* base = CreatureClassObject(); base != nullptr) {
-    derived = Game().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
-                               reinterpret_cast<const host::UStruct*>(base));
+    derived = GameHandleTable().IsChildOf(reinterpret_cast<const host::UStruct*>(cls),
+                                          reinterpret_cast<const host::UStruct*>(base));
   }
   const std::string spelled = ClassNameOf(cls);
   verdict.display_name = Interned(spelled);

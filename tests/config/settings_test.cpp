@@ -105,8 +105,8 @@ TEST_F(SettingsTest, ReadersReportTheRecord) {
   changed.DebugLog = false;
   changed.CreatureScales.erase("rhynio");
   StoreSettings(changed);
-  EXPECT_FALSE(tinyhorde::ReadOnlyTamed());
-  EXPECT_FALSE(tinyhorde::ReadDebugLog());
+  EXPECT_FALSE(tinyhorde::OnlyTamedSetting());
+  EXPECT_FALSE(tinyhorde::DebugLogSetting());
   EXPECT_EQ(tinyhorde::CreatureScaleCount(), 19u);
   EXPECT_TRUE(configtest::SettingsLockIsFree());
 }

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "scaling/scaling_fixture.h"
+#include "scaling/shrunk_record.h"
+#include "selection/creature_classification.h"
 
 namespace scalingtest {
 namespace {
@@ -243,6 +245,22 @@ TEST_F(Restoration, NonTargetIsLeftAsItIs) {
   EXPECT_FALSE(Restore(id));
   ExpectAllScales(id, 0.3);
   EXPECT_EQ(TakeLogLines(), Lines{});
+}
+
+// Shrunk while it was a target, then dropped from the targets: it must still go back before the
+// game stores it, and it leaves the record.
+TEST_F(Restoration, ShrunkCreatureTheSettingsNoLongerNameGoesBack) {
+  const int id = MakeTamed(kDread);
+  ASSERT_TRUE(Apply(id));
+  WithSettings([](tinyhorde::Settings& s) {
+    s.TargetBlueprints = {"Rex_Character_BP"};
+    s.CreatureScales = {{"rex", 0.5}};
+  });
+  ASSERT_FALSE(tinyhorde::IsTargetCreature(Host(id)));
+  EXPECT_TRUE(Restore(id));
+  ExpectAllScales(id, 1.0);
+  EXPECT_FALSE(tinyhorde::IsRecordedShrunk(Host(id)));
+  EXPECT_FALSE(Restore(id)) << "once put back, it is neither recorded nor a target";
 }
 
 // Any target is restored, whatever state it is in: storage and destruction paths see all of

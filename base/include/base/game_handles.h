@@ -78,7 +78,7 @@ extern bool resolved;
 
 // The resolved table. Raises std::logic_error before the first ResolveGameHandles. Inline: the
 // hot paths read it for every creature.
-inline const GameHandles& Game() {
+inline const GameHandles& GameHandleTable() {
   if (!game_handles_detail::resolved) game_handles_detail::ThrowUnresolved();
   return game_handles_detail::table;
 }

@@ -1,4 +1,4 @@
-// The RCON twins of the console commands, under the same six names. Each answers its request once.
+// The RCON twins of the console commands, under the same names. Each answers its request once.
 #pragma once
 
 #include "host/types.h"

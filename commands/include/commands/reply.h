@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "base/contained.h"
 #include "host/types.h"
 
 namespace tinyhorde {
@@ -30,26 +31,9 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                  const std::string& text);
 
-// Writes "[Tinyhorde] <command> failed: <what>" as an error line, once per command name for
-// the life of the library; never throws.
-void LogCommandFailure(const char* command, const char* what) noexcept;
-
-// Runs body and keeps any exception it throws from reaching the host: the failure is logged
-// under the command's name. For handlers the host calls directly.
-template <typename Body>
-void RunGuarded(const char* command, Body&& body) noexcept {
-  try {
-    body();
-  } catch (const std::exception& error) {
-    LogCommandFailure(command, error.what());
-  } catch (...) {
-    LogCommandFailure(command, "unknown error");
-  }
-}
-
 // Works out the reply text with make, then sends it once over RCON. When make throws, the
-// failure is logged and the client is told the command failed, so that it still gets its one
-// answer; a failure to send is logged. Nothing is thrown.
+// failure is reported under command (as Contained does) and the client is told the command failed,
+// so that it still gets its one answer; a failure to send is logged. Nothing is thrown.
 template <typename Make>
 void AnswerRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,
                 const char* command, Make make) noexcept {
@@ -58,13 +42,13 @@ void AnswerRcon(host::RCONClientConnection* connection, const host::RCONPacket* 
   try {
     text = make();
   } catch (const std::exception& error) {
-    LogCommandFailure(command, error.what());
+    ReportFailure(command, error.what());
     text = std::string("[Tinyhorde] Command failed: ") + error.what() + "\n";
   } catch (...) {
-    LogCommandFailure(command, "unknown error");
+    ReportFailure(command, "unknown error");
     text = "[Tinyhorde] Command failed.\n";
   }
-  RunGuarded(command, [&] { ReplyToRcon(connection, packet, text); });
+  Contained(command, [&] { ReplyToRcon(connection, packet, text); });
 }
 
 }  // namespace tinyhorde

@@ -1,4 +1,4 @@
-// The status command: what the plugin is doing, in four lines, without changing anything.
+// The status command: what the plugin is doing, a line per topic, without changing anything.
 // "hordesize.status" (and "bigfit.status") on the console and over RCON, "/hordesize status" in
 // the chat for administrators. Game thread; callers must not hold SettingsMutex.
 #pragma once
@@ -9,7 +9,7 @@
 
 namespace tinyhorde {
 
-// The four lines, joined by line feeds, without a final one.
+// The lines, joined by line feeds, without a final one.
 std::string StatusText();
 
 void OnConsoleStatus(host::APlayerController* caller, host::FString* line, bool flag);

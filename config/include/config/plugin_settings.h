@@ -23,8 +23,8 @@ struct LongestKeyFirst {
 };
 using CreatureScaleTable = std::map<std::string, double, LongestKeyFirst>;
 
-// Settings{} is the defaults. The record holds no range check; LoadConfig does that for values
-// from the file.
+// Settings{} is the defaults. The record holds no range check; whoever writes a scale into it
+// from outside (LoadConfig, the setscale command) checks it with InScaleRange first.
 struct Settings {
   bool OnlyTamed = true;
   double DefaultScale = 0.5;
@@ -64,6 +64,12 @@ std::string LowerBytes(std::string text);
 std::uint64_t SettingsGeneration();
 void SettingsChanged();
 
+// Whether a scale may be set, from the file or by a command: strictly between 0.01 and 10 (a NaN
+// is not).
+constexpr bool InScaleRange(double value) {
+  return value > 0.01 && value < 10.0;
+}
+
 // Sets DefaultScale and DefaultCameraArmScale in one locked step.
 void SetGlobalScale(double value);
 // Lowers name, then inserts or overwrites its entry in one locked step.
@@ -71,7 +77,7 @@ void SetCreatureScale(const std::string& name, double value);
 // A locked read.
 std::size_t CreatureScaleCount();
 // OnlyTamed and DebugLog as of the last SettingsChanged(); they take no lock.
-bool ReadOnlyTamed();
-bool ReadDebugLog();
+bool OnlyTamedSetting();
+bool DebugLogSetting();
 
 }  // namespace tinyhorde

@@ -148,8 +148,9 @@ struct FWeakObjectPtr {
   int32 ObjectSerialNumber = 0;
 };
 
-// Where a one-bit game flag lives: the address of its 32-bit word (absolute), the bit position
-// and the number of bits.
+// Where a one-bit game flag lives: offset is its 32-bit word's offset from the start of the object
+// that holds it (relative, not an address), bit_position the flag's bit in that word; num_bits and
+// length are carried as the host gives them.
 struct BitField {
   uint64 offset = 0;
   uint32 bit_position = 0;

@@ -1,14 +1,26 @@
-// Putting a target creature back to scale 1.0 everywhere the plugin changes it, before the game
-// stores, captures or destroys it. Any target qualifies: tamed or not, alive or not. Each write is
-// guarded on its own, so one failure never keeps the others from being restored. Game thread;
-// callers must not hold SettingsMutex.
+// Putting creatures back to scale 1.0 everywhere the plugin changes them: actor, BaseDinoScale,
+// root and mesh scales, and the rider camera offsets. Each write is guarded on its own, so one
+// failure never keeps the others from being restored. Game thread; callers must not hold
+// SettingsMutex or CameraStoreMutex.
+//
+// Which one to call:
+// - RestoreNormalScale: before the game stores, captures or destroys a creature, and whenever a
+//   creature stops qualifying; it decides itself whether the creature is the plugin's to restore.
+// - RestoreCreatureScale: the caller has decided the creature goes back, whatever it is.
+// - RestoreIfRecordedShrunk: a walk over the world that should touch only what the plugin shrank.
+// - RestoreRecordedCreatures: everything the plugin shrank, with or without a world.
 #pragma once
+
+#include <unordered_set>
 
 #include "host/types.h"
 
 namespace tinyhorde {
 
-// False for a null creature or one that is not a target.
+// Accepts any character pointer, null included. Puts the creature back when the plugin recorded
+// it as shrunk (even if the settings no longer name it) or when it is a target creature, tamed or
+// not, alive or not. Answers whether it was one of those; a write that did not take is not
+// reported here (the creature then stays recorded).
 bool RestoreNormalScale(host::APrimalDinoCharacter* creature);
 
 // Puts any creature back to full size, target or not, and drops it from the record of shrunk
@@ -21,13 +33,10 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature);
 // std::runtime_error when a write did not take (the creature stays recorded).
 bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature);
 
-// Puts back a creature the plugin recorded as shrunk, or else a target creature; what storage
-// detours call before the game stores a creature.
-void RestoreBeforeStorage(const void* creature);
-
-// Puts back every recorded creature that still exists, with or without a world.
+// Puts back every recorded creature that still exists. restored holds those put back; failed
+// counts those that stay recorded, all of them when the record could not be read.
 struct RestoreTally {
-  int restored = 0;
+  std::unordered_set<const void*> restored;
   int failed = 0;
 };
 RestoreTally RestoreRecordedCreatures();

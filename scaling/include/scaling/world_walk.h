@@ -62,8 +62,8 @@ struct SettleResult : WalkResult {
 // shrinking is off it only restores. label names the trigger in the debug lines. A null world
 // does nothing.
 SettleResult BringWorldToSettings(host::UWorld* world, const char* label);
-// Puts every target creature of world back to scale 1.0, except those in skip; done counts the
-// creatures restored.
+// Puts every target creature of world (not null) back to scale 1.0, except those in skip; done
+// counts the creatures restored, failed those whose writes did not all take.
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip = {});
 
 // Puts back every creature the plugin shrank, then every other target of the current world when

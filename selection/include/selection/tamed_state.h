@@ -1,5 +1,6 @@
-// Whether a creature counts as tamed: any one of six signs of ownership is enough. Any failure to
-// read the creature answers false.
+// Whether a creature counts as tamed: any one sign of ownership is enough (the tamed set-up flag,
+// a tamed team, an owning player, a tamer's or a tamed name, a team other than its untamed one).
+// Any failure to read the creature answers false.
 #pragma once
 
 #include "host/types.h"
