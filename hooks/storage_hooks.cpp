@@ -1,9 +1,9 @@
 // Detours that put a target creature back to scale 1.0 before the game stores, copies, captures
 // or destroys it, so that cryopods, uploads, exports, snapshots and saves never hold a reduced
 // size. Each hands the game's result back unchanged.
-#include <algorithm>
 #include <vector>
 
+#include "base/address_set.h"
 #include "base/contained.h"
 #include "base/game_handles.h"
 #include "config/plugin_settings.h"
@@ -41,23 +41,20 @@ void RestoreBeforeCaptureDamage(APrimalCharacter* self, AActor* causer) {
 // function it calls does not look at that creature again.
 const void* damage_seen_by_override = nullptr;
 
-// The creatures the running world save put back before writing; sorted. Null outside a world
-// save.
-const std::vector<APrimalDinoCharacter*>* world_save_restored = nullptr;
+// The creatures the running world save put back before writing. Null outside a world save.
+const AddressSet* world_save_restored = nullptr;
 
 bool RestoredByWorldSave(const void* creature) {
-  return world_save_restored != nullptr &&
-         std::binary_search(world_save_restored->begin(), world_save_restored->end(), creature);
+  return world_save_restored != nullptr && world_save_restored->Contains(creature);
 }
 
 // A creature put back for a save is shrunk again a second later, but only while it still
 // qualifies under the settings in force and is neither dead nor being destroyed.
-void ReapplyAfterSave(APrimalDinoCharacter* creature, bool target) {
-  if (!ShrinkingAllowed() || !target) return;
-  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return;
-  if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return;
-  if (host::IsFlagSetIn(creature, GameHandleTable().bIsDead)) return;
-  QueuePostSaveResize(creature);
+bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, bool target) {
+  if (!ShrinkingAllowed() || !target) return false;
+  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
+  if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return false;
+  return !host::IsFlagSetIn(creature, GameHandleTable().bIsDead);
 }
 
 }  // namespace
@@ -119,21 +116,29 @@ float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* eve
 void* SaveWorldSlot = nullptr;
 void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoadIsDisabled,
                bool saveAsBackup) {
-  // Every creature the plugin shrank is written at full size, whatever the archive shows.
-  std::vector<APrimalDinoCharacter*> restored;
+  // Every creature the plugin shrank is written at full size, whatever the archive shows. They
+  // are shrunk again after the save in the order they were put back.
+  // Each keeps the weak reference it was recorded with, for the re-application.
+  std::vector<RecordedCreature> restored;
+  AddressSet restored_set;
   Contained("SaveWorld", [&] {
-    for (APrimalDinoCharacter* creature : RecordedShrunkCreatures())
-      if (RestoreCreatureScale(creature)) restored.push_back(creature);
-    std::sort(restored.begin(), restored.end());
+    std::vector<RecordedCreature> recorded = RecordedShrunkEntries();
+    restored_set = AddressSet(recorded.size());
+    for (const RecordedCreature& entry : recorded)
+      if (RestoreCreatureScale(entry.creature)) {
+        restored.push_back(entry);
+        restored_set.Insert(entry.creature);
+      }
   });
   const auto* const outer = world_save_restored;
-  world_save_restored = &restored;
+  world_save_restored = &restored_set;
   Original<SaveWorldFn>(SaveWorldSlot)(self, forceSynchronous, evenIfSaveLoadIsDisabled,
                                        saveAsBackup);
   world_save_restored = outer;
   Contained("SaveWorld", [&] {
-    for (APrimalDinoCharacter* creature : restored)
-      ReapplyAfterSave(creature, IsTargetCreature(creature));
+    for (const RecordedCreature& entry : restored)
+      if (ShrinkAgainAfterSave(entry.creature, IsTargetCreature(entry.creature)))
+        QueuePostSaveResize(entry.reference);
   });
 }
 
@@ -164,7 +169,9 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   });
   Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
   if (!restored) return;
-  Contained("Serialize", [&] { ReapplyAfterSave(creature, target); });
+  Contained("Serialize", [&] {
+    if (ShrinkAgainAfterSave(creature, target)) QueuePostSaveResize(creature);
+  });
 }
 
 void* DestroySlot = nullptr;

@@ -33,7 +33,11 @@ void ReapplyBatch() {
 
 void QueuePostSaveResize(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return;
-  batch.push_back(MakeWeakReference(creature));
+  QueuePostSaveResize(MakeWeakReference(creature));
+}
+
+void QueuePostSaveResize(const host::FWeakObjectPtr& reference) {
+  batch.push_back(reference);
   if (timer_pending) return;
   timer_pending = true;
   try {

@@ -24,12 +24,11 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
   return true;
 }
 
-namespace {
-
-// Read once a restore: whether its debug lines are written.
-bool DebugLinesWanted() {
+bool RestoreDebugLinesWanted() {
   return DebugLogSetting() && HasLogger();
 }
+
+namespace {
 
 // Every write of a restore, each on its own: one failure never keeps the others from being
 // restored. Answers whether every write took.
@@ -71,20 +70,19 @@ bool LogRestored(host::APrimalDinoCharacter* creature) {
 
 bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return false;
-  const bool debug = DebugLinesWanted();
+  const bool debug = RestoreDebugLinesWanted();
   const bool complete = WriteFullSize(creature, debug);
   if (complete) MarkRestored(creature);
   return (!debug || LogRestored(creature)) && complete;
 }
 
-bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature) {
+bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature, bool debug) {
   if (creature == nullptr || !TakeShrunk(creature)) return false;
   if (host::IsFlagSetIn(creature, GameHandleTable().bIsDead)) {
     KeepShrunk(creature);
     return false;
   }
   // Marked restored by TakeShrunk; marked shrunk again when a write did not take.
-  const bool debug = DebugLinesWanted();
   const bool complete = WriteFullSize(creature, debug);
   if (!complete) KeepShrunk(creature);
   if ((debug && !LogRestored(creature)) || !complete)

@@ -117,7 +117,7 @@ void KeepShrunk(const void* creature) {
   ++shrunk_entries;
 }
 
-std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
+std::vector<RecordedCreature> RecordedShrunkEntries() {
   std::vector<std::pair<const void*, Entry>> entries;
   {
     const std::lock_guard lock(record_mutex);
@@ -126,16 +126,25 @@ std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
   }
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.second.sequence < b.second.sequence; });
-  std::vector<host::APrimalDinoCharacter*> alive;
+  std::vector<RecordedCreature> alive;
+  alive.reserve(entries.size());
   for (const auto& [address, entry] : entries) {
     const host::FWeakObjectPtr& reference = entry.reference;
     if (ResolveWeakReference(reference) == address) {
-      alive.push_back(static_cast<host::APrimalDinoCharacter*>(const_cast<void*>(address)));
+      alive.push_back(
+          {static_cast<host::APrimalDinoCharacter*>(const_cast<void*>(address)), reference});
       continue;
     }
     DropIfStale(address, reference);
   }
   return alive;
+}
+
+std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures() {
+  std::vector<host::APrimalDinoCharacter*> creatures;
+  for (const RecordedCreature& recorded : RecordedShrunkEntries())
+    creatures.push_back(recorded.creature);
+  return creatures;
 }
 
 std::size_t RecordedShrunkCount() {

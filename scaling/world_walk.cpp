@@ -43,6 +43,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
   // settings write made meanwhile is seen by the next walk, as if made after this one.
   const host::UClass* last_class = nullptr;
   ClassVerdict verdict;
+  const bool debug = RestoreDebugLinesWanted();
   host::int32 restored = 0;
   static_cast<WalkResult&>(result) =
       VisitCreatures(world, "resize", [&](host::APrimalDinoCharacter* creature) {
@@ -54,7 +55,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
         }
         // Refused only when the creature does not qualify now.
         if (ApplyCreatureScaleUnlessHeld(creature, verdict, label)) return true;
-        if (RestoreIfRecordedShrunk(creature)) ++restored;
+        if (RestoreIfRecordedShrunk(creature, debug)) ++restored;
         return false;
       });
   result.restored = restored;

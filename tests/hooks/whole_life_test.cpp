@@ -191,14 +191,18 @@ TEST_F(WholeLife, ADeadTargetIsSavedAtFullSizeAndNotShrunkAgain) {
 TEST_F(WholeLife, AFailureAfterTheSaveOnlySkipsTheReScaling) {
   const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
   Do("wait 3");
-  // The re-scaling's weak reference cannot be made.
+  // No weak reference can be made any more. The save queues the re-scaling with the reference
+  // taken when the creature was shrunk; the re-scaling itself records the creature anew before
+  // writing, fails there, and leaves it at full size.
   Server().Faults().Fail("FWeakObjectPtr.operator=(UObject*)");
   const auto printed = Run("save");
   ASSERT_FALSE(printed.empty());
   EXPECT_EQ(printed.back(), "ok");
   EXPECT_EQ(Server().ErrorCount(), 0);
   ExpectStoredAtFullSize(LastRecord("save"));
+  Do("wait 2");
   EXPECT_TRUE(Server().Clock().Pending().empty());
+  EXPECT_EQ(Server().ErrorCount(), 0);
   ExpectScale(dino, 1.0);
 }
 

@@ -11,6 +11,8 @@ namespace tinyhorde {
 // Adds the creature to the pending batch, scheduling the batch's timer when none is pending. A
 // null creature adds nothing.
 void QueuePostSaveResize(host::APrimalDinoCharacter* creature);
+// The same for a creature the caller already holds a live weak reference to.
+void QueuePostSaveResize(const host::FWeakObjectPtr& reference);
 
 // Drops the pending batch, for when its timer is gone: the plugin's start-up and shut-down call
 // it (the host drops the timer with the plugin's others).

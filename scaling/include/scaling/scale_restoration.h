@@ -29,9 +29,13 @@ bool RestoreCreatureScale(host::APrimalDinoCharacter* creature);
 
 // Puts back a living creature recorded as shrunk, as RestoreCreatureScale does, with a single
 // look-up of the record serving both the test and the mark. A creature not recorded, or dead, is
-// left as it is (a dead one stays recorded). Answers false when nothing was to be done; raises
+// left as it is (a dead one stays recorded). debug is RestoreDebugLinesWanted(), read once by
+// the caller for its whole walk. Answers false when nothing was to be done; raises
 // std::runtime_error when a write did not take (the creature stays recorded).
-bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature);
+bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature, bool debug);
+
+// Whether a restore writes its debug line: DebugLog is on and the logger exists.
+bool RestoreDebugLinesWanted();
 
 // Puts back every recorded creature that still exists. restored holds those put back; failed
 // counts those that stay recorded, all of them when the record could not be read.

@@ -29,7 +29,15 @@ bool IsRecordedShrunk(const void* creature);
 bool TakeShrunk(const void* creature);
 // Undoes TakeShrunk: creature is recorded as shrunk again, in its old place in the order.
 void KeepShrunk(const void* creature);
-// Every recorded creature that still exists; stale entries are dropped.
+// A creature recorded as shrunk, with the weak reference taken when it was recorded.
+struct RecordedCreature {
+  host::APrimalDinoCharacter* creature;
+  host::FWeakObjectPtr reference;
+};
+// Every recorded creature that still exists, in the order they were recorded; stale entries are
+// dropped.
+std::vector<RecordedCreature> RecordedShrunkEntries();
+// The same, the creatures alone.
 std::vector<host::APrimalDinoCharacter*> RecordedShrunkCreatures();
 // Creatures recorded as shrunk now, stale entries included.
 std::size_t RecordedShrunkCount();
