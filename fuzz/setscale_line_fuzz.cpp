@@ -9,7 +9,8 @@
 //   bit 4     the fallback command is "bigfit.setscale"
 //
 // Checked after every line: the handler leaves the line it was given as it was; the console
-// answers a caller with exactly one message and no caller with none; RCON answers exactly once,
+// answers a caller with exactly one message (and at most the line that creatures went back to
+// full size after it) and no caller with none; RCON answers exactly once,
 // under the request's id, with a text ending in a line feed; the settings keep their rules and
 // gain no empty creature name; every block of the game's allocator is released; the simulated
 // server reports no error.
@@ -51,9 +52,7 @@ void RunConsole(FuzzServer& server, std::u16string line, const Options& options)
   sim::ReleaseGameString(typed);
   // Without a world no player is connected: the answer to a player is dropped.
   const std::size_t expected = caller != 0 && !options.world_down ? 1 : 0;
-  if (server.MessagesSent() != expected)
-    Fail("the console answered " + std::to_string(server.MessagesSent()) + " message(s), not " +
-         std::to_string(expected));
+  CheckAnswered(server, expected, "the console");
 }
 
 void RunRcon(FuzzServer& server, std::u16string line, const Options& options) {

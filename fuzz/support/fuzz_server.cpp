@@ -24,6 +24,9 @@ namespace fs = std::filesystem;
 
 FuzzServer* instance = nullptr;
 
+// The end of the line a command adds when it put creatures back to full size.
+constexpr const char* kRestoredMessageEnd = " creature(s) that the settings no longer shrink.";
+
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.rfind(prefix, 0) == 0;
 }
@@ -45,6 +48,17 @@ void CheckServerState(FuzzServer& server, std::size_t live_before) {
   if (server.Errors() != 0) Fail("the simulated server reported an error");
 }
 
+void CheckAnswered(FuzzServer& server, std::size_t expected, const std::string& what) {
+  const std::size_t restored = server.RestoredMessagesSent();
+  const std::size_t answers = server.MessagesSent() - restored;
+  if (answers != expected)
+    Fail(what + " answered " + std::to_string(answers) + " message(s), not " +
+         std::to_string(expected));
+  if (restored > answers)
+    Fail(what + " sent " + std::to_string(restored) + " restored-creatures line(s) after " +
+         std::to_string(answers) + " answer(s)");
+}
+
 FuzzServer& FuzzServer::Instance() {
   // Never deleted: the exit handler takes the server down, and the object itself stays valid
   // for whatever still runs after it.
@@ -59,7 +73,11 @@ FuzzServer::FuzzServer() {
   previous_directory_ = fs::current_path().string();
   server_ = std::make_unique<sim::Server>(
       sim::ServerOptions{root_, fs::path(), [this](const std::string& line) {
-                           if (StartsWith(line, "msg ")) ++messages_;
+                           if (StartsWith(line, "msg ")) {
+                             ++messages_;
+                             if (line.find(kRestoredMessageEnd) != std::string::npos)
+                               ++restored_messages_;
+                           }
                            if (StartsWith(line, "error")) ++errors_;
                          }});
   console_ = std::make_unique<sim::Console>(*server_);
@@ -102,6 +120,7 @@ void* FuzzServer::Controller(int player) const {
 
 void FuzzServer::ClearOutput() {
   messages_ = 0;
+  restored_messages_ = 0;
   errors_ = 0;
   server_->Logs().TakeLines();
   server_->GameWorld().ClearCalls();

@@ -36,6 +36,9 @@ class FuzzServer {
   void ClearOutput();
   // Player messages ("msg" lines) and errors of the simulated server since ClearOutput.
   std::size_t MessagesSent() const { return messages_; }
+  // Of those messages, the ones that say creatures went back to full size because the settings
+  // no longer shrink them: a command that brings the world to the settings adds one to its answer.
+  std::size_t RestoredMessagesSent() const { return restored_messages_; }
   std::size_t Errors() const { return errors_; }
 
   // Blocks of the game's allocator (FMemory) that are live, and frees of blocks it does not hold.
@@ -50,6 +53,7 @@ class FuzzServer {
   std::string root_;
   std::string previous_directory_;
   std::size_t messages_ = 0;
+  std::size_t restored_messages_ = 0;
   std::size_t errors_ = 0;
   std::unique_ptr<sim::Server> server_;
   std::unique_ptr<sim::Console> console_;
@@ -58,6 +62,10 @@ class FuzzServer {
 // Fails the run unless the game's allocator holds exactly live_before blocks again, has seen no
 // bad free, and the simulated server has reported no error since ClearOutput.
 void CheckServerState(FuzzServer& server, std::size_t live_before);
+
+// Fails the run unless what (e.g. "the console") answered with exactly expected messages, plus at
+// most one that says creatures went back to full size, and that one only after an answer.
+void CheckAnswered(FuzzServer& server, std::size_t expected, const std::string& what);
 
 // Ends the run as a crash that libFuzzer reports (and saves the input of), saying what broke.
 [[noreturn]] void Fail(const std::string& what);
