@@ -61,13 +61,16 @@ bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, co
     return true;
 
   // Recorded before the first write, so that a creature left part-way is still put back.
-  if (scale != 1.0 || camera_scale != 1.0) RecordShrunk(creature);
+  const bool reduced = scale != 1.0 || camera_scale != 1.0;
+  if (reduced) RecordShrunk(creature);
   const host::FVector uniform{scale, scale, scale};
   game.SetActorRelativeScale3D(reinterpret_cast<host::AActor*>(creature), uniform);
   host::FieldAt<host::FVector>(creature, game.BaseDinoScale) = uniform;
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = uniform;
   ScaleRecordedRiderCamera(creature, camera_scale);
+  // Brought to full size: an older record of it as shrunk no longer holds.
+  if (!reduced) MarkRestored(creature);
 
   if (debug && HasLogger())
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",

@@ -214,6 +214,21 @@ TEST_F(Application, CreatureWithoutMeshIsApplied) {
   EXPECT_TRUE(Same(Mesh(id), Uniform(1.0)));
 }
 
+// A creature shrunk before, then applied at a configured scale of exactly 1.0 (camera included):
+// it is at full size, so it is no longer recorded as shrunk.
+TEST_F(Application, AScaleOfExactlyOneLeavesNoShrunkRecord) {
+  const int id = MakeTamed(kDread);
+  ASSERT_TRUE(Apply(id));
+  ASSERT_TRUE(tinyhorde::IsRecordedShrunk(Host(id)));
+  WithSettings([](tinyhorde::Settings& s) { s.CreatureScales["dreadnought"] = 1.0; });
+  EXPECT_TRUE(Apply(id, "Test", true));
+  ExpectAllScales(id, 1.0);
+  EXPECT_FALSE(tinyhorde::IsRecordedShrunk(Host(id)));
+  WithSettings([](tinyhorde::Settings& s) { s.CreatureScales["dreadnought"] = 0.25; });
+  EXPECT_TRUE(Apply(id, "Test", true));
+  EXPECT_TRUE(tinyhorde::IsRecordedShrunk(Host(id))) << "shrunk again, recorded again";
+}
+
 // ---- Restoration ---------------------------------------------------------------------------
 
 class Restoration : public ScalingFixture {};
