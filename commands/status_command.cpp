@@ -7,6 +7,7 @@
 #include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/logger.h"
+#include "base/unverified_hooks.h"
 #include "commands/bulk_resize.h"
 #include "commands/reply.h"
 #include "config/load_config.h"
@@ -97,7 +98,12 @@ std::string StatusText() {
       settings.OnlyTamed ? "true" : "false", settings.DefaultScale, settings.DefaultCameraArmScale,
       settings.CreatureScales.size(), settings.TargetBlueprints.size(),
       settings.DebugLog ? "true" : "false");
-  return first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
+  std::string text =
+      first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
+  // Hooks on names the SDK does not show that start-up left out: said last, when there are any.
+  if (const std::string left_out = UnverifiedHooksText(); !left_out.empty())
+    text += "\n" + left_out;
+  return text;
 }
 
 void OnConsoleStatus(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {

@@ -28,6 +28,7 @@ constexpr std::size_t kCookedFlagByte = 40;
 constexpr std::uint8_t kSavingBit = 4;
 
 bool layout_logged = false;
+bool unrecognised_reported = false;
 
 }  // namespace
 
@@ -49,8 +50,19 @@ bool IsSavingArchive(const host::FArchive* archive) {
   return saving;
 }
 
+void ReportUnrecognisedArchives() {
+  if (unrecognised_reported) return;
+  unrecognised_reported = true;
+  LogWarning(
+      "[Tinyhorde] Saving archives not recognised: the world save wrote characters through no "
+      "archive the plugin sees as saving. World saves are still guarded, but a cryopod or a "
+      "transfer that another plugin or a mod makes through the game's serializer alone may store "
+      "a creature at its reduced size. Please report this line.");
+}
+
 void ForgetArchiveLayout() {
   layout_logged = false;
+  unrecognised_reported = false;
 }
 
 }  // namespace tinyhorde

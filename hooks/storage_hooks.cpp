@@ -41,12 +41,22 @@ void RestoreBeforeCaptureDamage(APrimalCharacter* self, AActor* causer) {
 // function it calls does not look at that creature again.
 const void* damage_seen_by_override = nullptr;
 
-// The creatures the running world save put back before writing. Null outside a world save.
-const AddressSet* world_save_restored = nullptr;
+// The world save under way: the creatures it put back before writing, and what the characters'
+// Serialize saw of its archives. Null outside a world save.
+struct WorldSave {
+  AddressSet restored;
+  std::size_t serialized = 0;   // characters written
+  std::size_t saving_seen = 0;  // ... through an archive recognised as saving
+};
+WorldSave* world_save = nullptr;
 
 bool RestoredByWorldSave(const void* creature) {
-  return world_save_restored != nullptr && world_save_restored->Contains(creature);
+  return world_save != nullptr && world_save->restored.Contains(creature);
 }
+
+// The creature an export or snapshot detour is copying in the call now under way: the detours
+// inside it (the character's snapshot, Serialize) leave its re-application to the outermost one.
+const void* copy_under_way = nullptr;
 
 // A creature put back for a save is shrunk again a second later, but only while it still
 // qualifies under the settings in force and is neither dead nor being destroyed.
@@ -55,6 +65,23 @@ bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, bool target) {
   if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
   if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return false;
   return !host::IsFlagSetIn(creature, GameHandleTable().bIsDead);
+}
+
+// Runs the game's copy of a creature that stays in the world (an export, a snapshot), then queues
+// its re-application into the post-save batch under label, whatever layout the game's archives
+// have: Serialize may not see them. The outermost copy of a creature queues it; a player or a
+// creature that no longer qualifies is not queued.
+template <typename GameCall>
+void CopyingCreature(APrimalDinoCharacter* creature, const char* label, GameCall&& game_call) {
+  const void* const outer = copy_under_way;
+  copy_under_way = creature;
+  game_call();
+  copy_under_way = outer;
+  if (creature == nullptr || outer == creature) return;
+  Contained(label, [&] {
+    if (ShrinkAgainAfterSave(creature, IsTargetCreature(creature)))
+      QueueResizeAfterCopy(creature, label);
+  });
 }
 
 }  // namespace
@@ -120,22 +147,23 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   // are shrunk again after the save in the order they were put back.
   // Each keeps the weak reference it was recorded with, for the re-application.
   std::vector<RecordedCreature> restored;
-  AddressSet restored_set;
+  WorldSave save;
   Contained("SaveWorld", [&] {
     std::vector<RecordedCreature> recorded = RecordedShrunkEntries();
-    restored_set = AddressSet(recorded.size());
+    save.restored = AddressSet(recorded.size());
     for (const RecordedCreature& entry : recorded)
       if (RestoreCreatureScale(entry.creature)) {
         restored.push_back(entry);
-        restored_set.Insert(entry.creature);
+        save.restored.Insert(entry.creature);
       }
   });
-  const auto* const outer = world_save_restored;
-  world_save_restored = &restored_set;
+  WorldSave* const outer = world_save;
+  world_save = &save;
   Original<SaveWorldFn>(SaveWorldSlot)(self, forceSynchronous, evenIfSaveLoadIsDisabled,
                                        saveAsBackup);
-  world_save_restored = outer;
+  world_save = outer;
   Contained("SaveWorld", [&] {
+    if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
     for (const RecordedCreature& entry : restored)
       if (ShrinkAgainAfterSave(entry.creature, IsTargetCreature(entry.creature)))
         QueuePostSaveResize(entry.reference);
@@ -146,8 +174,12 @@ void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
   // Loading and other archives cost one pointer compare and one bit test; a creature the world
   // save already put back is written as it is.
-  if (self == nullptr || archive == nullptr || !IsSavingArchive(archive) ||
-      RestoredByWorldSave(self)) {
+  const bool saving = archive != nullptr && IsSavingArchive(archive);
+  if (world_save != nullptr) {
+    ++world_save->serialized;
+    if (saving) ++world_save->saving_seen;
+  }
+  if (self == nullptr || !saving || RestoredByWorldSave(self)) {
     Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
     return;
   }
@@ -168,7 +200,8 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     }
   });
   Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
-  if (!restored) return;
+  // A copy under way queues the creature itself, under its own label, when it is done.
+  if (!restored || self == copy_under_way) return;
   Contained("Serialize", [&] {
     if (ShrinkAgainAfterSave(creature, target)) QueuePostSaveResize(creature);
   });
@@ -206,20 +239,23 @@ void ServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController*
 void* ExportDinoDataSlot = nullptr;
 void ExportDinoData(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("ExportDinoData", [&] { RestoreNormalScale(dino); });
-  Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino);
+  CopyingCreature(dino, "Post-ExportDinoData",
+                  [&] { Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino); });
 }
 
 void* CharacterCaptureSnapshotSlot = nullptr;
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem* item) {
-  Contained("CharacterCaptureSnapshot",
-            [&] { RestoreNormalScale(reinterpret_cast<APrimalDinoCharacter*>(self)); });
-  Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item);
+  auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
+  Contained("CharacterCaptureSnapshot", [&] { RestoreNormalScale(creature); });
+  CopyingCreature(creature, "Post-CaptureCharacterSnapshot",
+                  [&] { Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item); });
 }
 
 void* DinoCaptureSnapshotSlot = nullptr;
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
   Contained("DinoCaptureSnapshot", [&] { RestoreNormalScale(self); });
-  Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item);
+  CopyingCreature(self, "Post-CaptureCharacterSnapshot",
+                  [&] { Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item); });
 }
 
 }  // namespace tinyhorde::detours

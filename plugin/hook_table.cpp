@@ -53,15 +53,37 @@ const std::vector<HookRow>& HookTable() {
   return table;
 }
 
-std::vector<std::string> InstallHooks() {
-  std::vector<std::string> refused;
-  for (const auto& row : HookTable())
-    if (!host::InstallHook(row.name, row.detour, row.slot)) refused.emplace_back(row.name.name);
-  return refused;
+namespace {
+
+// Which rows of the table are installed now; game thread.
+std::vector<bool> installed;
+
+}  // namespace
+
+HookInstallResult InstallHooks() {
+  HookInstallResult result;
+  const auto& table = HookTable();
+  installed.assign(table.size(), false);
+  const bool ask_unverified = host::HostSurvivesUnknownFunctions();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const HookRow& row = table[i];
+    const bool unverified = row.name.unverified_because != nullptr;
+    if (unverified && !ask_unverified) {
+      result.unverified_not_asked.emplace_back(row.name.name);
+      continue;
+    }
+    installed[i] = host::InstallHook(row.name, row.detour, row.slot);
+    if (!installed[i])
+      (unverified ? result.unverified_refused : result.refused).emplace_back(row.name.name);
+  }
+  return result;
 }
 
 void RemoveHooks() {
-  for (const auto& row : HookTable()) host::RemoveHook(row.name, row.detour);
+  const auto& table = HookTable();
+  for (std::size_t i = 0; i < table.size() && i < installed.size(); ++i)
+    if (installed[i]) host::RemoveHook(table[i].name, table[i].detour);
+  installed.clear();
 }
 
 }  // namespace tinyhorde

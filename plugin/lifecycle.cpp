@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <unordered_set>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -10,6 +11,7 @@
 #include "base/game_handles.h"
 #include "base/logger.h"
 #include "base/plugin_active.h"
+#include "base/unverified_hooks.h"
 #include "config/load_config.h"
 #include "hooks/saving_archive.h"
 #include "host/services.h"
@@ -68,6 +70,9 @@ void InitializePlugin() {
     RemoveHooks();
   }
   CreateLogger();
+  // Once per start-up, as the host read it when the server started; it decides which hooks may
+  // be asked for.
+  host::ReadHostSettings();
   ForgetReportedFailures();
   ForgetPostSaveResizes();
   ForgetArchiveLayout();
@@ -76,10 +81,15 @@ void InitializePlugin() {
   LoadConfig();
   // From here on there is something a second start-up must undo, even if this one fails.
   initialized = true;
-  refused_hooks = InstallHooks();
+  HookInstallResult hooks = InstallHooks();
+  refused_hooks = std::move(hooks.refused);
   for (const auto& name : refused_hooks)
     LogError(fmt::format("[Tinyhorde] Could not hook {}", name));
   SetMissingStorageHooks(RefusedStorageHooks(refused_hooks));
+  SetUnverifiedHooksLeftOut(std::move(hooks.unverified_not_asked),
+                            std::move(hooks.unverified_refused));
+  if (const std::string left_out = UnverifiedHooksText(); !left_out.empty())
+    LogInfo("[Tinyhorde] " + left_out);
   if (!commands_registered) RegisterCommands();
   commands_registered = true;
   SetPluginActive(true);

@@ -11,13 +11,17 @@ namespace tinyhorde {
 
 namespace {
 
-constexpr const char* kLabel = "Post-SaveWorld";
 constexpr int kSeconds = 1;
+
+struct PendingResize {
+  host::FWeakObjectPtr reference;
+  const char* label;
+};
 
 // The batch being gathered, and the one being re-applied; their buffers are kept from save to
 // save, so that a save of the same world allocates nothing.
-std::vector<host::FWeakObjectPtr> batch;
-std::vector<host::FWeakObjectPtr> due;
+std::vector<PendingResize> batch;
+std::vector<PendingResize> due;
 bool timer_pending = false;
 
 void ReapplyBatch() {
@@ -26,18 +30,30 @@ void ReapplyBatch() {
   due.clear();
   due.swap(batch);
   timer_pending = false;
-  for (const host::FWeakObjectPtr& weak : due) ApplyDelayedResize(weak, kLabel);
+  for (const PendingResize& pending : due) ApplyDelayedResize(pending.reference, pending.label);
+}
+
+bool SameObject(const host::FWeakObjectPtr& a, const host::FWeakObjectPtr& b) {
+  return a.ObjectIndex == b.ObjectIndex && a.ObjectSerialNumber == b.ObjectSerialNumber;
 }
 
 }  // namespace
 
-void QueuePostSaveResize(host::APrimalDinoCharacter* creature) {
+void QueuePostSaveResize(host::APrimalDinoCharacter* creature, const char* label) {
   if (creature == nullptr) return;
-  QueuePostSaveResize(MakeWeakReference(creature));
+  QueuePostSaveResize(MakeWeakReference(creature), label);
 }
 
-void QueuePostSaveResize(const host::FWeakObjectPtr& reference) {
-  batch.push_back(reference);
+void QueueResizeAfterCopy(host::APrimalDinoCharacter* creature, const char* label) {
+  if (creature == nullptr) return;
+  const host::FWeakObjectPtr reference = MakeWeakReference(creature);
+  for (const PendingResize& pending : batch)
+    if (SameObject(pending.reference, reference)) return;
+  QueuePostSaveResize(reference, label);
+}
+
+void QueuePostSaveResize(const host::FWeakObjectPtr& reference, const char* label) {
+  batch.push_back({reference, label});
   if (timer_pending) return;
   timer_pending = true;
   try {

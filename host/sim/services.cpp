@@ -6,6 +6,7 @@
 #include <sim/host_api.h>
 
 #include "host/services.h"
+#include "host_settings.h"
 
 namespace host {
 
@@ -28,11 +29,24 @@ class SimMessenger : public Messenger {
 }  // namespace
 
 bool InstallHook(const GameName& name, void* detour, void** original) {
+  if (!binding::MayHook(name)) return false;
   return simhost::SetHook(name.name, detour, original);
 }
 
 bool RemoveHook(const GameName& name, void* detour) {
+  if (!binding::MayHook(name)) return false;
   return simhost::DisableHook(name.name, detour);
+}
+
+std::string binding::HostConfigPath() {
+  return simhost::GetCurrentDir() + "/config.json";
+}
+
+// The simulated server stands for the server process: it started when the host did.
+bool binding::WrittenSinceServerStart(const std::string& path) {
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(path, error);
+  return error || written > simhost::ServerStartTime();
 }
 
 void RegisterConsoleCommand(const FString& name, const ConsoleHandler& handler) {

@@ -6,8 +6,11 @@ Usage: check_game_names.py LIST_HEADER SDK_PUBLIC_DIR
 Each entry of the list (an `inline constexpr GameName kX{"name", GameNameKind::..., [reason]}`)
 must stand verbatim, in quotes, on a live line of a header under SDK_PUBLIC_DIR: comments are
 taken out before the search, string literals are kept. An entry that carries a reason (its third
-initializer) may stand only in a comment; it is reported with its reason and does not fail the
-check. Prints one line per name that fails, then a summary; exits 1 when any fails.
+initializer) is a hook the game most likely lacks: it may stand only in a comment or nowhere, and
+is reported with its reason. Such a mark fails the check on a field, flag or called function (the
+plugin would ask for it without the hook's guard) and on a name that now stands on a live line
+(the mark is out of date: take it off). Prints one line per name that fails, then a summary;
+exits 1 when any fails.
 """
 import pathlib
 import re
@@ -21,15 +24,16 @@ CODE_TOKENS = re.compile(
 
 
 def list_entries(header_text):
-    """(constant, name, reason or None) for each entry, adjacent literals joined."""
+    """(constant, name, kind, reason or None) for each entry, adjacent literals joined."""
     entries = []
     for constant, body in ENTRY.findall(header_text):
         kind_at = body.find("GameNameKind::")
         if kind_at < 0:
             continue
         name = "".join(STRING.findall(body[:kind_at]))
+        kind = re.match(r"GameNameKind::(\w+)", body[kind_at:]).group(1)
         reasons = STRING.findall(body[kind_at:])
-        entries.append((constant, name, "".join(reasons) if reasons else None))
+        entries.append((constant, name, kind, "".join(reasons) if reasons else None))
     return entries
 
 
@@ -63,8 +67,17 @@ def main():
     all_text = "\n".join(commented)
     failed = 0
     excepted = 0
-    for constant, name, reason in entries:
+    for constant, name, kind, reason in entries:
         quoted = f'"{name}"'
+        if reason is not None and kind != "Hook":
+            failed += 1
+            print(f"FAILED game name {name} ({constant}): marked, but a {kind}; only a hook may be")
+            continue
+        if reason is not None and quoted in live_all:
+            failed += 1
+            print(f"FAILED game name {name} ({constant}): marked, but now on a live SDK line; "
+                  "take the mark off")
+            continue
         if quoted in live_all:
             continue
         if reason is not None:

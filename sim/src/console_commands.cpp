@@ -283,10 +283,11 @@ void Console::Dispatch(const std::string& name, const std::string& rest) {
          c.console.Expect(path, value);
        }},
       // Test controls of the host: refuse a hook, forget a game name (it is unknown from now on,
-      // with all that follows), make a game function fail or work again, make the log sinks
-      // fail or work again.
+      // with all that follows) or give the game one it lacks by default, make a game function
+      // fail or work again, make the log sinks fail or work again.
       {"host",
-       "host refuse <hook name> | host forget <game name> | host fail <function name> | "
+       "host refuse <hook name> | host forget <game name> | host know <game name> | "
+       "host fail <function name> | "
        "host heal <function name> | host fail-log | host heal-log | "
        "host archive-layout editor|cooked|cooked-moved | host command console|rcon|chat <name>",
        [](const Call& c) {
@@ -297,6 +298,8 @@ void Console::Dispatch(const std::string& name, const std::string& rest) {
            server.Hooks().Refuse(c.args[1]);
          } else if (c.args.size() == 2 && control == "forget") {
            server.Lookup().MakeUnknown(c.args[1]);
+         } else if (c.args.size() == 2 && control == "know") {
+           c.Require(server.Lookup().MakeKnown(c.args[1]));
          } else if (c.args.size() == 2 && control == "fail") {
            server.Faults().Fail(c.args[1]);
          } else if (c.args.size() == 2 && control == "heal") {

@@ -382,6 +382,9 @@ void RegisterGameFunctions(Server& server) {
     const host::GameName& name = HookGameName(static_cast<Hook>(i));
     server.Hooks().Declare(name.name, originals[i]);
     server.Lookup().AddFunction(name, originals[i]);
+    // A name the SDK shows on no live line is one the game most likely lacks: unknown until a
+    // test gives it to the game (the console's "host know").
+    if (name.unverified_because != nullptr) server.Lookup().MakeUnknown(name.name);
   }
 }
 

@@ -39,15 +39,25 @@ std::u16string CallerModule(const void* address) {
   return last->module;
 }
 
-std::string DoesNotExist(const std::string& name) {
-  return name + " does not exist";
+// The host's critical lines for a name its symbol dump lacks.
+std::string NoOffset(const std::string& name) {
+  return "Failed to get the offset of '" + name + "'.";
+}
+std::string NoBitField(const std::string& name) {
+  return "Failed to get the bitfield address of '" + name + "'.";
 }
 
-// An unknown function name: the server ends, unless the host runs with HooksDoNotThrow; then the
-// host logs it and the caller goes on with a null or false answer.
+// An unknown function name: the host writes its critical line, then ends the server unless it
+// runs with HooksDoNotThrow; then the caller goes on with a null answer.
 void UnknownFunction(Server& server, const std::string& name) {
-  if (!server.HooksDoNotThrow()) server.End(DoesNotExist(name));
-  server.Logs().Host().error(DoesNotExist(name));
+  if (!server.HooksDoNotThrow()) server.End(NoOffset(name));
+  server.Logs().Host().critical(NoOffset(name));
+}
+
+// A hook call on an unknown function name: as a look-up, and then the hook manager's refusal.
+void UnknownHook(Server& server, const std::string& name) {
+  UnknownFunction(server, name);
+  server.Logs().Host().error(name + " does not exist");
 }
 
 }  // namespace
@@ -55,14 +65,14 @@ void UnknownFunction(Server& server, const std::string& name) {
 std::uintptr_t GetAddress(const void* object, const std::string& field) {
   auto& server = Server::Current();
   const auto address = server.Lookup().FieldAddress(object, field);
-  if (!address) server.End(DoesNotExist(field));
+  if (!address) server.End(NoOffset(field));
   return *address;
 }
 
 BitFieldInfo GetBitField(const void* object, const std::string& flag) {
   auto& server = Server::Current();
   const auto at = server.Lookup().FlagAddress(object, flag);
-  if (!at) server.End(DoesNotExist(flag));
+  if (!at) server.End(NoBitField(flag));
   return BitFieldInfo{at->word_address, at->bit_position, at->num_bits, at->length};
 }
 
@@ -76,7 +86,7 @@ void* GetAddress(const std::string& function) {
 bool SetHook(const std::string& name, void* detour, void** original) {
   auto& server = Server::Current();
   if (!server.Lookup().KnowsFunction(name)) {
-    UnknownFunction(server, name);
+    UnknownHook(server, name);
     return false;
   }
   return server.Hooks().Install(name, detour, original);
@@ -85,7 +95,7 @@ bool SetHook(const std::string& name, void* detour, void** original) {
 bool DisableHook(const std::string& name, void* detour) {
   auto& server = Server::Current();
   if (!server.Lookup().KnowsFunction(name)) {
-    UnknownFunction(server, name);
+    UnknownHook(server, name);
     return false;
   }
   return server.Hooks().Remove(name, detour);
@@ -144,6 +154,10 @@ std::vector<spdlog::sink_ptr>& GetLogSinks() {
 
 std::string GetCurrentDir() {
   return Server::Current().Win64Dir().string();
+}
+
+std::filesystem::file_time_type ServerStartTime() {
+  return Server::Current().StartTime();
 }
 
 }  // namespace simhost

@@ -50,6 +50,18 @@ void WriteHostConfig(const std::filesystem::path& win64) {
          "  \"OnlyTamed\": false,\n  \"DefaultScale\": 9.5\n}\n";
 }
 
+// settings.HooksDoNotThrow of the host's config.json; false for anything but a boolean true.
+bool ReadHooksDoNotThrow(const std::filesystem::path& win64) {
+  std::ifstream in(win64 / "config.json");
+  if (!in) return false;
+  const auto config = nlohmann::json::parse(in, nullptr, false);
+  if (config.is_discarded() || !config.is_object()) return false;
+  const auto settings = config.find("settings");
+  if (settings == config.end() || !settings->is_object()) return false;
+  const auto flag = settings->find("HooksDoNotThrow");
+  return flag != settings->end() && flag->is_boolean() && flag->get<bool>();
+}
+
 }  // namespace
 
 Server::Server(ServerOptions options)
@@ -61,6 +73,8 @@ Server::Server(ServerOptions options)
   if (current_server != nullptr) throw std::logic_error("a simulated server is running already");
   std::filesystem::create_directories(Win64Dir());
   WriteHostConfig(Win64Dir());
+  hooks_do_not_throw_ = ReadHooksDoNotThrow(Win64Dir());
+  start_time_ = std::filesystem::file_time_type::clock::now();
   current_server = this;
   logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_, faults_.LogSwitch());
   game_ = std::make_unique<Game>(*this);
@@ -116,17 +130,6 @@ void Server::EndForEscapedException(const std::string& where) {
   } catch (...) {
   }
   End("Unhandled exception from " + where + ": " + what);
-}
-
-bool Server::HooksDoNotThrow() const {
-  std::ifstream in(Win64Dir() / "config.json");
-  if (!in) return false;
-  const auto config = nlohmann::json::parse(in, nullptr, false);
-  if (config.is_discarded() || !config.is_object()) return false;
-  const auto settings = config.find("settings");
-  if (settings == config.end() || !settings->is_object()) return false;
-  const auto flag = settings->find("HooksDoNotThrow");
-  return flag != settings->end() && flag->is_boolean() && flag->get<bool>();
 }
 
 std::filesystem::path Server::Win64Dir() const {

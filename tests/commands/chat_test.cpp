@@ -70,7 +70,7 @@ TEST_F(Chat, TheAdminFlagIsResolvedAtStartUp) {
   EXPECT_EQ(Server().Lookup().Lookups(), lookups);
   Run("host forget APrimalPlayerController.bIsAdmin");
   EXPECT_SERVER_ENDS(tinyhorde::ResolveGameNames(),
-                     "APrimalPlayerController.bIsAdmin does not exist");
+                     "Failed to get the bitfield address of 'APrimalPlayerController.bIsAdmin'.");
 }
 
 TEST_F(Chat, NoPlayerOrNoMessageOrATab) {

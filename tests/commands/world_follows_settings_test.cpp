@@ -190,7 +190,8 @@ class WorldLeftAlone : public CommandsTest {
     const std::string text =
         nlohmann::json::parse(replies.back().substr(replies.back().find('"'))).get<std::string>();
     const auto at = text.find("Creatures: ");
-    return at == std::string::npos ? text : text.substr(at, text.size() - at - 1);
+    if (at == std::string::npos) return text;
+    return text.substr(at, text.find('\n', at) - at);
   }
 };
 

@@ -46,7 +46,7 @@ void Hook(void (*detour)(sim::APrimalDinoCharacter*)) {
 struct EndCase {
   const char* name;
   std::function<void(StrictHost&)> act;
-  const char* message;  // the critical line
+  std::string message;  // the critical line
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
@@ -67,26 +67,43 @@ INSTANTIATE_TEST_SUITE_P(
                   h.Run("host forget ACharacter.Mesh");
                   simhost::GetAddress(h.Rex(), "ACharacter.Mesh");
                 },
-                "ACharacter.Mesh does not exist"},
+                "Failed to get the offset of 'ACharacter.Mesh'."},
         // HooksDoNotThrow is about functions: a field still ends the server.
         EndCase{"UnknownFlagUnderHooksDoNotThrow",
                 [](StrictHost& h) {
                   h.SetHooksDoNotThrow();
                   simhost::GetBitField(h.Rex(), "AActor.bNoSuchFlag");
                 },
-                "AActor.bNoSuchFlag does not exist"},
+                "Failed to get the bitfield address of 'AActor.bNoSuchFlag'."},
         EndCase{"ForgottenFunction",
                 [](StrictHost& h) {
                   h.Run("host forget FMemory.Free(void*)");
                   simhost::GetAddress("FMemory.Free(void*)");
                 },
-                "FMemory.Free(void*) does not exist"},
+                "Failed to get the offset of 'FMemory.Free(void*)'."},
+        // The host reads its config.json once, when it starts: an edit made later changes
+        // nothing.
+        EndCase{"UnknownFunctionUnderHooksDoNotThrowWrittenLater",
+                [](StrictHost& h) {
+                  h.Run(R"(write ShooterGame/Binaries/Win64/config.json {"settings": )"
+                        R"({"HooksDoNotThrow": true}})");
+                  simhost::GetAddress("AActor.NoSuchFunction()");
+                },
+                "Failed to get the offset of 'AActor.NoSuchFunction()'."},
+        // A name the SDK shows on no live line is one the game lacks, until a test gives it.
+        EndCase{
+            "HookOnAMarkedName",
+            [](StrictHost&) {
+              simhost::SetHook(host::game_names::kOnUncryo.name,
+                               reinterpret_cast<void*>(&RefusedDetour), &detour_slot);
+            },
+            std::string("Failed to get the offset of '") + host::game_names::kOnUncryo.name + "'."},
         EndCase{"HookOnAnUnknownName",
                 [](StrictHost&) {
                   simhost::SetHook("APrimalDinoCharacter.NoSuchFunction()",
                                    reinterpret_cast<void*>(&RefusedDetour), &detour_slot);
                 },
-                "APrimalDinoCharacter.NoSuchFunction() does not exist"},
+                "Failed to get the offset of 'APrimalDinoCharacter.NoSuchFunction()'."},
         EndCase{"PlayerMessageWithoutAWorld",
                 [](StrictHost& h) {
                   h.Run("player Ada");
@@ -149,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Under HooksDoNotThrow an unknown function is logged in the host's words and answered with null,
 // a hook on it with false; the server goes on.
-TEST_F(StrictHost, HooksDoNotThrowGivesNullAndFalseWithTheHostsLine) {
+TEST_F(StrictHost, HooksDoNotThrowGivesNullAndFalseWithTheHostsLines) {
   SetHooksDoNotThrow();
   Run("host forget APrimalDinoCharacter.BeginPlay()");
   Server().Logs().TakeLines();
@@ -162,13 +179,17 @@ TEST_F(StrictHost, HooksDoNotThrowGivesNullAndFalseWithTheHostsLine) {
                                     reinterpret_cast<void*>(&RefusedDetour)));
   Lines messages;
   for (const auto& line : Server().Logs().TakeLines()) {
-    EXPECT_EQ(line.level, spdlog::level::err) << line.formatted;
-    EXPECT_NE(line.formatted.find("[API][error] "), std::string::npos) << line.formatted;
-    messages.push_back(line.message);
+    const char* const level = line.level == spdlog::level::critical ? "critical" : "error";
+    EXPECT_NE(line.formatted.find(std::string("[API][") + level + "] "), std::string::npos)
+        << line.formatted;
+    messages.push_back(std::string(level) + " " + line.message);
   }
-  EXPECT_EQ(messages, (Lines{"AActor.NoSuchFunction() does not exist",
-                             "APrimalDinoCharacter.BeginPlay() does not exist",
-                             "APrimalDinoCharacter.BeginPlay() does not exist"}));
+  const std::string no_offset = "critical Failed to get the offset of ";
+  EXPECT_EQ(messages, (Lines{no_offset + "'AActor.NoSuchFunction()'.",
+                             no_offset + "'APrimalDinoCharacter.BeginPlay()'.",
+                             "error APrimalDinoCharacter.BeginPlay() does not exist",
+                             no_offset + "'APrimalDinoCharacter.BeginPlay()'.",
+                             "error APrimalDinoCharacter.BeginPlay() does not exist"}));
   // The game still has the function: its flows run as before.
   EXPECT_EQ(Run("spawn Rex_Character_BP_C"), Lines{"ok creature 1"});
 }

@@ -3,14 +3,28 @@
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
+#include <stdexcept>
 #include <string_view>
 
 #include "base/logger.h"
 #include "config/plugin_settings.h"
+#include "host/services.h"
 #include "plugin/lifecycle.h"
 #include "scaling/rider_camera.h"
 
 namespace simtest {
+
+namespace {
+
+constexpr const char* kHooksDoNotThrow = R"({"settings": {"HooksDoNotThrow": true}})";
+
+void WriteHostConfig(const std::filesystem::path& root, const std::string& text) {
+  const auto file = root / "ShooterGame/Binaries/Win64/config.json";
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+}  // namespace
 
 std::string CriticalLine(const std::string& message) {
   std::string pattern = "\\[API\\]\\[critical\\] ";
@@ -26,9 +40,8 @@ void SimFixture::SetUp() {
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   root_ = pattern;
   previous_directory_ = std::filesystem::current_path();
-  server_ = std::make_unique<sim::Server>(sim::ServerOptions{
-      root_, TINYHORDE_PLUGIN_FILE, [this](const std::string& line) { output_.push_back(line); }});
-  console_ = std::make_unique<sim::Console>(*server_);
+  if (HooksDoNotThrowAtStart()) WriteHostConfig(root_, kHooksDoNotThrow);
+  StartServer();
   std::filesystem::current_path(root_);
   {
     std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
@@ -36,16 +49,29 @@ void SimFixture::SetUp() {
   }
   tinyhorde::SettingsChanged();
   tinyhorde::ClearCameraStores();
+}
+
+// The server, and the plugin's in-process code bound to it: its logger over the server's sinks,
+// its game names and the host's settings as a start-up would read them.
+void SimFixture::StartServer() {
+  server_ = std::make_unique<sim::Server>(sim::ServerOptions{
+      root_, TINYHORDE_PLUGIN_FILE, [this](const std::string& line) { output_.push_back(line); }});
+  console_ = std::make_unique<sim::Console>(*server_);
   tinyhorde::CreateLogger();
+  host::ReadHostSettings();
   tinyhorde::ResolveGameNames();
 }
 
-void SimFixture::TearDown() {
+void SimFixture::StopServer() {
   if (started_in_process_) tinyhorde::UnloadPlugin();
   if (server_->Plugin().Loaded()) server_->Plugin().Unload();
   tinyhorde::LoggerHandle().reset();
   console_.reset();
   server_.reset();
+}
+
+void SimFixture::TearDown() {
+  StopServer();
   std::filesystem::current_path(previous_directory_);
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
@@ -58,11 +84,23 @@ void SimFixture::WriteFile(const std::filesystem::path& relative_to_root, const 
 }
 
 void SimFixture::SetHooksDoNotThrow() {
-  WriteFile("ShooterGame/Binaries/Win64/config.json", R"({"settings": {"HooksDoNotThrow": true}})");
+  RestartServerWithHostConfig(kHooksDoNotThrow);
+}
+
+void SimFixture::RestartServerWithHostConfig(const std::string& text) {
+  StopServer();
+  WriteHostConfig(root_, text);
+  StartServer();
+}
+
+void SimFixture::KnowUnverifiedNames() {
+  for (const host::GameName* name : host::kGameNames)
+    if (name->unverified_because != nullptr) server_->Lookup().MakeKnown(name->name);
 }
 
 void SimFixture::LoseGameFunction(const std::string& how, const std::string& function) {
-  if (how == "forget") SetHooksDoNotThrow();
+  if (how == "forget" && !server_->HooksDoNotThrow())
+    throw std::logic_error("forgetting a function needs a host started with HooksDoNotThrow");
   Run("host " + how + " " + function);
   if (how == "forget") tinyhorde::ResolveGameNames();
 }

@@ -37,12 +37,22 @@ class SimFixture : public ::testing::Test {
 
   // Creates the folders on the way.
   void WriteFile(const std::filesystem::path& relative_to_root, const std::string& text);
-  // Writes the host's own config.json with settings.HooksDoNotThrow set: an unknown function name
-  // then gives a null address, and a hook on it is refused, instead of ending the server.
+  // Whether the server starts with the host's own config.json setting settings.HooksDoNotThrow
+  // (the host reads it once, when it starts): an unknown function name then gives a null address,
+  // and a hook on it is refused, instead of ending the server. A fixture that needs it from the
+  // start says so here.
+  virtual bool HooksDoNotThrowAtStart() const { return false; }
+  // Writes that file and starts the server again over the same root, as a server restarted after
+  // the edit: everything the test made in the game before is gone.
   void SetHooksDoNotThrow();
+  // The same with any text as the host's config.json.
+  void RestartServerWithHostConfig(const std::string& text);
+  // Gives the game every name the SDK shows on no live line, which it lacks by default.
+  void KnowUnverifiedNames();
   // Takes a game function away from the plugin's code in the test: "forget" makes the host
-  // (running with HooksDoNotThrow) not know the name and resolves the plugin's names again, as a
-  // plugin started on that host would; "fail" makes the function raise at every call.
+  // (which must have started with HooksDoNotThrow) not know the name and resolves the plugin's
+  // names again, as a plugin started on that host would; "fail" makes the function raise at
+  // every call.
   void LoseGameFunction(const std::string& how, const std::string& function);
 
   // Messages written to the host's log sinks since the last call: the message alone, or the
@@ -69,6 +79,8 @@ class SimFixture : public ::testing::Test {
   std::unique_ptr<sim::Server> server_;
   std::unique_ptr<sim::Console> console_;
   bool started_in_process_ = false;
+  void StartServer();
+  void StopServer();
 };
 
 }  // namespace simtest

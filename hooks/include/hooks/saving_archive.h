@@ -15,7 +15,14 @@ std::size_t SavingFlagByte(const host::FArchive* archive);
 // is logged once at info, naming the byte the flag was read at.
 bool IsSavingArchive(const host::FArchive* archive);
 
-// The next saving archive is logged again (the plugin's start-up calls it).
+// After a world save that wrote characters through no archive recognised as saving: the plugin
+// cannot see such archives, so a cryopod or a transfer made through the game's serializer alone
+// (by another plugin or a mod) may store a creature at its reduced size. Logs that warning once
+// per load of the plugin.
+void ReportUnrecognisedArchives();
+
+// The next saving archive is logged again, and so is the warning above (the plugin's start-up
+// calls it).
 void ForgetArchiveLayout();
 
 }  // namespace tinyhorde

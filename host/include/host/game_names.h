@@ -5,9 +5,12 @@
 // This list is the only place such a name is written. A name the game lacks stops a real server
 // when the plugin asks for it (the host terminates the process; under HooksDoNotThrow a function
 // or hook is refused instead), so every entry must stand verbatim on a live (uncommented) line of
-// the host SDK's headers; scripts/check-windows holds the list against an SDK checkout. An entry
-// taken on weaker evidence carries its reason in `unverified_because`, and the check lets that
-// entry, and only that, stand without a live line.
+// the host SDK's headers; scripts/check-windows holds the list against an SDK checkout. A hook
+// the SDK shows on no live line is marked with its reason in `unverified_because`: the game most
+// likely lacks it, so the boundary asks for it only where the host survives a missing name
+// (host::HostSurvivesUnknownFunctions), and never as a field, flag or called function. The check
+// lets such an entry, and only that, stand without a live line, and fails once it stands on one
+// (the mark is then out of date).
 //
 // The simulated host registers its fields, flags, functions and hooks only under names on this
 // list, so it cannot know a name the plugin could not use on a real server.
@@ -25,7 +28,7 @@ enum class GameNameKind { Field, Flag, Function, Hook };
 struct GameName {
   const char* name;
   GameNameKind kind;
-  // Null, or why the name is used although no live line of the SDK shows it.
+  // Null, or why the name is used although no live line of the SDK shows it (hooks only).
   const char* unverified_because = nullptr;
 };
 
@@ -91,7 +94,8 @@ inline constexpr GameName kStricmp{"FGenericPlatformStricmp.Stricmp(wchar_t*,wch
 inline constexpr GameName kBeginPlay{"APrimalDinoCharacter.BeginPlay()", GameNameKind::Hook};
 inline constexpr GameName kOnUncryo{
     "APrimalDinoCharacter.OnUncryo(AShooterPlayerController*)", GameNameKind::Hook,
-    "the SDK shows it only in a comment, yet other published plugins for this host hook it"};
+    "the SDK's header cleanup for game version 89.31 commented it out with other functions the "
+    "game had changed: the game most likely lacks it (BeginPlay runs for released creatures)"};
 inline constexpr GameName kOnCryo{"APrimalDinoCharacter.OnCryo(AShooterPlayerController*)",
                                   GameNameKind::Hook};
 inline constexpr GameName kMultiOnCryo{

@@ -17,8 +17,23 @@ namespace host {
 // Hooks. InstallHook puts detour in front of the named game function and stores in *original an
 // entry through which the game's own function (or the next detour) still runs; it answers false
 // when the host refuses. RemoveHook takes exactly that detour out again.
+//
+// A name the SDK shows on no live line (one marked `unverified_because`) is asked for only while
+// HostSurvivesUnknownFunctions() holds: otherwise InstallHook answers false and RemoveHook does
+// nothing, without reaching the host, and the function, field and flag look-ups of host/game.h
+// never ask for such a name at all.
 bool InstallHook(const GameName& name, void* detour, void** original);
 bool RemoveHook(const GameName& name, void* detour);
+
+// Whether the host survives a function or hook name the game lacks: its own config.json
+// (GetCurrentDir() + "/config.json") sets settings.HooksDoNotThrow, so that it refuses such a
+// hook instead of stopping the server. ReadHostSettings reads the file as the host reads it (the
+// plugin's start-up calls it once); a file that is missing, unreadable or malformed, a
+// `settings` that is no object, a value that is no boolean, and a file written after the server
+// process started (the host read the one before) all count as false, as does every call before
+// the first read. Nothing here throws.
+void ReadHostSettings();
+bool HostSurvivesUnknownFunctions();
 
 // Commands. The host copies the handler and calls it with the whole typed line when the first
 // word of a line equals name, ignoring case.

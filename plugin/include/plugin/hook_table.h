@@ -17,9 +17,19 @@ struct HookRow {
 
 const std::vector<HookRow>& HookTable();
 
-// Installs every hook in table order; answers the names of the hooks the host refused.
-std::vector<std::string> InstallHooks();
-// Removes every hook in table order.
+struct HookInstallResult {
+  std::vector<std::string> refused;  // names the host refused
+  // Rows on a name the SDK shows on no live line (host/game_names.h marks them): not asked for,
+  // because the host would stop the server if the game lacked it, or refused by the host.
+  std::vector<std::string> unverified_not_asked;
+  std::vector<std::string> unverified_refused;
+};
+
+// Installs the hooks in table order: every row, except that a marked row is asked for only while
+// the host survives a name the game lacks (host::HostSurvivesUnknownFunctions).
+HookInstallResult InstallHooks();
+// Removes, in table order, the hooks the last InstallHooks installed, and only those: removing a
+// hook by a name the game lacks would stop the host.
 void RemoveHooks();
 
 }  // namespace tinyhorde

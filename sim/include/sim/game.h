@@ -140,7 +140,8 @@ class Game {
   bool record_calls = true;
 
   // The layout of the archives the game makes from now on.
-  ArchiveLayout archive_layout = ArchiveLayout::Editor;
+  // A dedicated server is a build without editor-only data: the cooked layout.
+  ArchiveLayout archive_layout = ArchiveLayout::Cooked;
 
   // For tests: how many null entries GetAllActorsOfClass puts before each creature.
   int null_actor_entries = 0;

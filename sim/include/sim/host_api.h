@@ -3,12 +3,16 @@
 // this boundary as untyped pointers; the binding gives them their types.
 //
 // Every function runs on the calling (game) thread. As on the real host, an unknown field or
-// flag name ends the server (Server::End); so does an unknown function name, in look-ups and in
-// SetHook / DisableHook, unless the host's config.json sets settings.HooksDoNotThrow: then the
-// host logs "<name> does not exist", a look-up answers null and a hook call answers false.
+// flag name ends the server (Server::End) with the critical line "Failed to get the offset of
+// '<name>'." ("... the bitfield address of ..." for a flag); so does an unknown function name, in
+// look-ups and in SetHook / DisableHook, unless the host's config.json set
+// settings.HooksDoNotThrow when the server started: then the host writes that critical line and
+// goes on, a look-up answers null, and a hook call adds the error "<name> does not exist" and
+// answers false.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,5 +62,8 @@ void DelayExecute(const std::function<void()>& callback, int delaySeconds,
 void UnloadAllTimers();
 std::vector<spdlog::sink_ptr>& GetLogSinks();
 std::string GetCurrentDir();
+// When the server started, on the file system's clock: the simulated server stands for the server
+// process, whose start a binding compares file times with.
+std::filesystem::file_time_type ServerStartTime();
 
 }  // namespace simhost

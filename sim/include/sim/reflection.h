@@ -40,7 +40,8 @@ class Reflection {
   void* FunctionAddress(const std::string& name);
 
   void MakeUnknown(const std::string& name) { unknown_.insert(name); }
-  void MakeKnown(const std::string& name) { unknown_.erase(name); }
+  // False when the game has no such name to give back (one it was never given).
+  bool MakeKnown(const std::string& name) { return unknown_.erase(name) != 0; }
   // Not counted as look-ups.
   bool Knows(const std::string& name) const;
   bool KnowsFunction(const std::string& name) const;

@@ -69,11 +69,13 @@ class Server {
   // left plugin code at where, into the game or the host.
   [[noreturn]] void EndForEscapedException(const std::string& where);
 
-  // Whether the host's own config.json (in Win64Dir()) sets settings.HooksDoNotThrow: then an
-  // unknown function name gives a null address, and a hook on it is refused, instead of ending
-  // the server. The file is read at each call (an unknown name is rare), so a test or a script
-  // may write it at any time before.
-  bool HooksDoNotThrow() const;
+  // Whether the host's own config.json (in Win64Dir()) set settings.HooksDoNotThrow when the
+  // server started: then an unknown function name gives a null address, and a hook on it is
+  // refused, instead of ending the server. The host reads the file once, at its start, as the
+  // real one does: an edit made later changes nothing until the next server start.
+  bool HooksDoNotThrow() const { return hooks_do_not_throw_; }
+  // When the server started, on the file system's clock.
+  std::filesystem::file_time_type StartTime() const { return start_time_; }
 
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path Win64Dir() const;
@@ -106,6 +108,8 @@ class Server {
   std::vector<std::string> held_errors_;
   sim::Faults faults_;
   std::uint64_t name_conversions_ = 0;
+  bool hooks_do_not_throw_ = false;
+  std::filesystem::file_time_type start_time_;
   TrackedMemory memory_;
   NameTable& names_;
   Reflection reflection_;
