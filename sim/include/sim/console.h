@@ -39,6 +39,7 @@ class Console {
   // The command table (console_commands.cpp): a row's name, usage text and action.
   struct Call;
   struct Command;
+  static const Command kCommands[];
 
   // Runs the command of that name from the table; throws for an unknown one.
   void Dispatch(const std::string& command, const std::string& rest);
