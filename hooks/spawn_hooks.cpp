@@ -34,7 +34,7 @@ void BeginPlay(APrimalDinoCharacter* self) {
     ForgetShrunk(self);
     const ClassVerdict verdict = ClassifyCreature(self);
     if (!verdict.target || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, verdict, "BeginPlay-Immediate", true);
+    ApplyCreatureScale(self, verdict, "BeginPlay-Immediate", ApplyMode::kForce);
     ScheduleDelayedResize(self, "BeginPlay-Delayed-1s", 1);
     ScheduleDelayedResize(self, "BeginPlay-Delayed-3s", 3);
   });
@@ -47,7 +47,7 @@ void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) 
     const ClassVerdict verdict = ClassifyCreature(self);
     if (!verdict.target) return;
     // No tamed gate here: ApplyCreatureScale applies the OnlyTamed rule itself.
-    ApplyCreatureScale(self, verdict, "OnUncryo-Immediate", true);
+    ApplyCreatureScale(self, verdict, "OnUncryo-Immediate", ApplyMode::kForce);
     ScheduleDelayedResize(self, "OnUncryo-Delayed-1s", 1);
     ScheduleDelayedResize(self, "OnUncryo-Delayed-3s", 3);
   });
@@ -59,7 +59,7 @@ void Unstasis(APrimalDinoCharacter* self) {
   Contained("Unstasis", [&] {
     const ClassVerdict verdict = ClassifyCreature(self);
     if (!verdict.target || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, verdict, "Unstasis", false);
+    ApplyCreatureScale(self, verdict, "Unstasis", ApplyMode::kUnlessAtScale);
   });
 }
 
@@ -73,7 +73,7 @@ void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
   Contained("TameDino", [&] {
     const ClassVerdict verdict = ClassifyCreature(self);
     if (!verdict.target || !PassesTamedGate(self)) return;
-    ApplyCreatureScale(self, verdict, "TameDino-Immediate", true);
+    ApplyCreatureScale(self, verdict, "TameDino-Immediate", ApplyMode::kForce);
     ScheduleDelayedResize(self, "TameDino-Delayed", 1);
   });
 }
@@ -86,7 +86,7 @@ void TargetingTeamChanged(APrimalDinoCharacter* self) {
     if (!verdict.target) return;
     // A creature that turned wild goes back to full size whatever OnlyTamed says.
     if (IsTamedCreature(self)) {
-      ApplyCreatureScale(self, verdict, "TargetingTeamChanged-Tamed", true);
+      ApplyCreatureScale(self, verdict, "TargetingTeamChanged-Tamed", ApplyMode::kForce);
       ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
     } else {
       RestoreCreatureScale(self);
@@ -102,7 +102,7 @@ void SetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
     if (!verdict.target || !PassesTamedGate(self) || !ShrinkingAllowed()) return;
     // The rider camera follows even when the application declined (a dead creature, say), but
     // never while shrinking is unsafe.
-    if (!ApplyCreatureScale(self, verdict, "SetRider", true))
+    if (!ApplyCreatureScale(self, verdict, "SetRider", ApplyMode::kForce))
       ScaleRiderCamera(self, verdict.camera_scale);
   });
 }

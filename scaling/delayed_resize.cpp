@@ -45,7 +45,8 @@ void ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label) {
   Contained("Delayed resize", [&] {
     auto* object = ResolveWeakReference(weak);
     if (object == nullptr) return;
-    ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), label, true);
+    ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), label,
+                       ApplyMode::kForce);
   });
 }
 

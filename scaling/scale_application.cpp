@@ -27,8 +27,6 @@ bool Exactly(const host::FVector& v, double s) {
   return v.X == s && v.Y == s && v.Z == s;
 }
 
-enum class Mode { kForce, kUnlessAtScale, kUnlessHeld };
-
 // Whether every place an application writes already holds what it would write.
 bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, double scale,
                 double cameraScale) {
@@ -42,7 +40,7 @@ bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, d
 }
 
 bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, const char* label,
-           Mode mode) {
+           ApplyMode mode) {
   if (creature == nullptr || !ShrinkingAllowed() || !verdict.target) return false;
   const GameHandles& game = GameHandleTable();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return false;
@@ -52,12 +50,12 @@ bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, co
   const double camera_scale = verdict.camera_scale;
   const bool debug = DebugLogSetting();
 
-  if (mode == Mode::kUnlessAtScale) {
+  if (mode == ApplyMode::kUnlessAtScale) {
     auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
     if (root != nullptr && AtScale(host::FieldAt<host::FVector>(root, game.RelativeScale3D), scale))
       return false;
   }
-  if (mode == Mode::kUnlessHeld && !debug && HoldsScale(creature, game, scale, camera_scale))
+  if (mode == ApplyMode::kUnlessHeld && !debug && HoldsScale(creature, game, scale, camera_scale))
     return true;
 
   // Recorded before the first write, so that a creature left part-way is still put back.
@@ -80,19 +78,14 @@ bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, co
 
 }  // namespace
 
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force) {
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, ApplyMode mode) {
   if (creature == nullptr || !ShrinkingAllowed()) return false;
-  return ApplyCreatureScale(creature, ClassifyCreature(creature), label, force);
+  return ApplyCreatureScale(creature, ClassifyCreature(creature), label, mode);
 }
 
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
-                        const char* label, bool force) {
-  return Apply(creature, verdict, label, force ? Mode::kForce : Mode::kUnlessAtScale);
-}
-
-bool ApplyCreatureScaleUnlessHeld(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
-                                  const char* label) {
-  return Apply(creature, verdict, label, Mode::kUnlessHeld);
+                        const char* label, ApplyMode mode) {
+  return Apply(creature, verdict, label, mode);
 }
 
 }  // namespace tinyhorde

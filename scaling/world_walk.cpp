@@ -54,7 +54,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
           last_class = cls;
         }
         // Refused only when the creature does not qualify now.
-        if (ApplyCreatureScaleUnlessHeld(creature, verdict, label)) return true;
+        if (ApplyCreatureScale(creature, verdict, label, ApplyMode::kUnlessHeld)) return true;
         if (RestoreIfRecordedShrunk(creature, debug)) ++restored;
         return false;
       });

@@ -16,6 +16,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using tinyhorde::ApplyCreatureScale;
+using tinyhorde::ApplyMode;
 using tinyhorde::RestoreNormalScale;
 
 class Engine : public flowtest::FlowFixture {
@@ -172,18 +173,19 @@ TEST_F(Engine, AnyOneSignOfOwnershipCountsAsTamed) {
 TEST_F(Engine, TheAlreadyAtScaleTestUsesAStrictToleranceAndForceSkipsIt) {
   const int id = Make("Mosasaur_Character_BP_C");  // 0.5
   SetRoot(id, {0.5, 0.5, 0.5});
-  EXPECT_FALSE(ApplyCreatureScale(P(id), "t", false));
+  EXPECT_FALSE(ApplyCreatureScale(P(id), "t", ApplyMode::kUnlessAtScale));
   EXPECT_DOUBLE_EQ(Base(id).X, 1.0) << "nothing written";
   EXPECT_TRUE(TakeLogLines().empty());
   SetRoot(id, {0.5, 0.5, 0.5049});
-  EXPECT_FALSE(ApplyCreatureScale(P(id), "t", false));
+  EXPECT_FALSE(ApplyCreatureScale(P(id), "t", ApplyMode::kUnlessAtScale));
   SetRoot(id, {0.5, 0.5, 0.505});
-  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", false));
+  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", ApplyMode::kUnlessAtScale));
   EXPECT_DOUBLE_EQ(Root(id).Z, 0.5);
   SetRoot(id, {0.5, 0.5, std::nan("")});
-  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", false)) << "a difference that is not a number";
+  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", ApplyMode::kUnlessAtScale))
+      << "a difference that is not a number";
   TakeLogLines();
-  EXPECT_TRUE(ApplyCreatureScale(P(id), "Forced", true));
+  EXPECT_TRUE(ApplyCreatureScale(P(id), "Forced", ApplyMode::kForce));
   const Lines lines = TakeLogLines();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(),
@@ -194,17 +196,17 @@ TEST_F(Engine, TheAlreadyAtScaleTestUsesAStrictToleranceAndForceSkipsIt) {
 TEST_F(Engine, DeadDyingWildAndUnconfiguredCreaturesAreTurnedAway) {
   const int dead = Make("Dreadnoughtus_Character_BP_C");
   Do("kill " + std::to_string(dead));
-  EXPECT_FALSE(ApplyCreatureScale(P(dead), "t", true));
+  EXPECT_FALSE(ApplyCreatureScale(P(dead), "t", ApplyMode::kForce));
   const int dying = Make("Dreadnoughtus_Character_BP_C");
   sim::SetBit(Dino(dying)->PrimalCharacter.Character.Pawn.Actor.ActorFlags,
               sim::kBitActorIsBeingDestroyed, true);
-  EXPECT_FALSE(ApplyCreatureScale(P(dying), "t", true));
+  EXPECT_FALSE(ApplyCreatureScale(P(dying), "t", ApplyMode::kForce));
   const int wild = Make("Dreadnoughtus_Character_BP_C", false);
-  EXPECT_FALSE(ApplyCreatureScale(P(wild), "t", true));
+  EXPECT_FALSE(ApplyCreatureScale(P(wild), "t", ApplyMode::kForce));
   Settings([](auto& s) { s.OnlyTamed = false; });
-  EXPECT_TRUE(ApplyCreatureScale(P(wild), "t", true));
-  EXPECT_FALSE(ApplyCreatureScale(P(Make("Rex_Character_BP_C")), "t", true));
-  EXPECT_FALSE(ApplyCreatureScale(nullptr, "t", true));
+  EXPECT_TRUE(ApplyCreatureScale(P(wild), "t", ApplyMode::kForce));
+  EXPECT_FALSE(ApplyCreatureScale(P(Make("Rex_Character_BP_C")), "t", ApplyMode::kForce));
+  EXPECT_FALSE(ApplyCreatureScale(nullptr, "t", ApplyMode::kForce));
   EXPECT_DOUBLE_EQ(Root(dead).X, 1.0);
   EXPECT_DOUBLE_EQ(Root(dying).X, 1.0);
 }
@@ -212,19 +214,19 @@ TEST_F(Engine, DeadDyingWildAndUnconfiguredCreaturesAreTurnedAway) {
 TEST_F(Engine, MissingComponentsAndFailedWritesDoNotStopTheOtherSteps) {
   const int no_root = Make("Dreadnoughtus_Character_BP_C");
   Dino(no_root)->PrimalCharacter.Character.Pawn.Actor.RootComponent = nullptr;
-  EXPECT_TRUE(ApplyCreatureScale(P(no_root), "t", false));
+  EXPECT_TRUE(ApplyCreatureScale(P(no_root), "t", ApplyMode::kUnlessAtScale));
   EXPECT_DOUBLE_EQ(Base(no_root).X, 0.25);
 
   const int no_mesh = Make("Dreadnoughtus_Character_BP_C");
   Dino(no_mesh)->PrimalCharacter.Character.Mesh = nullptr;
-  EXPECT_TRUE(ApplyCreatureScale(P(no_mesh), "t", true));
+  EXPECT_TRUE(ApplyCreatureScale(P(no_mesh), "t", ApplyMode::kForce));
   EXPECT_DOUBLE_EQ(Root(no_mesh).X, 0.25);
   EXPECT_DOUBLE_EQ(Camera(no_mesh, "TPVDefaultCameraOffset").X, 10.0);
 
   // Restoring writes each place under its own guard: with the game's scale function failing,
   // the base, the root and the mesh are still put back.
   const int guarded = Make("Dreadnoughtus_Character_BP_C");
-  EXPECT_TRUE(ApplyCreatureScale(P(guarded), "t", true));
+  EXPECT_TRUE(ApplyCreatureScale(P(guarded), "t", ApplyMode::kForce));
   Server().Faults().Fail("AActor.SetActorRelativeScale3D(UE::Math::TVector<double>)");
   EXPECT_TRUE(RestoreNormalScale(P(guarded)));
   EXPECT_DOUBLE_EQ(Base(guarded).X, 1.0);
@@ -236,7 +238,7 @@ TEST_F(Engine, MissingComponentsAndFailedWritesDoNotStopTheOtherSteps) {
 TEST_F(Engine, WithDebugLogOffNothingIsLoggedButEverythingIsWritten) {
   Settings([](auto& s) { s.DebugLog = false; });
   const int id = Make("Dreadnoughtus_Character_BP_C");
-  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", true));
+  EXPECT_TRUE(ApplyCreatureScale(P(id), "t", ApplyMode::kForce));
   EXPECT_TRUE(RestoreNormalScale(P(id)));
   EXPECT_TRUE(TakeLogLines().empty());
   EXPECT_DOUBLE_EQ(Camera(id, "TPVDefaultCameraOffset").X, 40.0);

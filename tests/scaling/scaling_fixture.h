@@ -98,7 +98,9 @@ class ScalingFixture : public simtest::SimFixture {
   // Plugin calls, each checked for FMemory blocks left behind.
   bool Apply(host::APrimalDinoCharacter* creature, const char* label, bool force) {
     const auto before = LiveBlocks();
-    const bool applied = tinyhorde::ApplyCreatureScale(creature, label, force);
+    const bool applied = tinyhorde::ApplyCreatureScale(
+        creature, label,
+        force ? tinyhorde::ApplyMode::kForce : tinyhorde::ApplyMode::kUnlessAtScale);
     EXPECT_EQ(LiveBlocks(), before) << "ApplyCreatureScale left FMemory blocks behind";
     return applied;
   }

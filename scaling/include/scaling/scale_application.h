@@ -12,16 +12,24 @@ namespace tinyhorde {
 // A root scale within this of the target on every axis counts as already at scale.
 constexpr double kAtScaleTolerance = 0.005;
 
-// label names the trigger in the debug line; force skips the already-at-scale test.
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, bool force);
+// How an application treats a creature that may already be at its scale.
+enum class ApplyMode {
+  // Skips a creature whose root scale is within kAtScaleTolerance of the target on every axis
+  // (it still answers true).
+  kUnlessAtScale,
+  // Writes whatever the creature holds.
+  kForce,
+  // As kForce, except that a creature that already holds exactly what it would write (root, base
+  // and mesh at the scale, its camera offsets last set at the camera scale) is left as it is and
+  // still answers true: writing the same values again changes nothing in the game. With DebugLog
+  // on every creature is written, so that each gets its line.
+  kUnlessHeld,
+};
+
+// label names the trigger in the debug line.
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, ApplyMode mode);
 // The same with the creature's class verdict, for a caller that already holds it.
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
-                        const char* label, bool force);
-// As a forced application, except that a creature that already holds exactly what it would
-// write (root, base and mesh at the scale, its camera offsets last set at the camera scale) is
-// left as it is and still answers true: writing the same values again changes nothing in the
-// game. With DebugLog on every creature is written, so that each gets its line.
-bool ApplyCreatureScaleUnlessHeld(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
-                                  const char* label);
+                        const char* label, ApplyMode mode);
 
 }  // namespace tinyhorde
