@@ -36,7 +36,7 @@ TimerNameText TimerName(std::uint64_t serial) {
 
 }  // namespace
 
-std::uint64_t TimerSerial() {
+std::uint64_t TimerSerialForTests() {
   return timer_serial.load();
 }
 

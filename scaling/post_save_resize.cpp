@@ -71,7 +71,7 @@ void ForgetPostSaveResizes() {
   timer_pending = false;
 }
 
-std::size_t PendingPostSaveResizes() {
+std::size_t PendingPostSaveResizesForTests() {
   return batch.size();
 }
 

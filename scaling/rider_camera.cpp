@@ -265,13 +265,13 @@ void ForgetCreatureCamera(const void* creature) {
   baselines.erase(creature);
 }
 
-void ClearCameraStores() {
+void ClearCameraStoresForTests() {
   std::lock_guard<SpinLock> lock(CameraStoreMutex);
   baselines.clear();
   layouts.clear();
 }
 
-std::size_t CameraStoreSize() {
+std::size_t CameraStoreSizeForTests() {
   std::lock_guard<SpinLock> lock(CameraStoreMutex);
   return baselines.size();
 }

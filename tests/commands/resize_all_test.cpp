@@ -54,7 +54,7 @@ sim::FVector CameraBaseline(const std::string& name) {
 // The creature's offsets as the game built them, and the plugin's memory of them gone: a creature
 // that arrives at its scale without the plugin having met it.
 void NeverMet(sim::APrimalDinoCharacter& d) {
-  tinyhorde::ClearCameraStores();
+  tinyhorde::ClearCameraStoresForTests();
   const auto& info =
       sim::ClassTree::Info(d.PrimalCharacter.Character.Pawn.Actor.Object.Base.ClassPrivate);
   for (std::size_t i = 0; i < info.properties.size(); ++i) {

@@ -290,9 +290,9 @@ TEST_F(Engine, NearMissPropertiesAreLeftAloneAndAClassWithoutOffsetsStillGetsAnE
                                       odd.properties[i]->Offset_Internal);
   };
   at(2) = 60.0;  // the first double of the 12-byte property
-  const std::size_t before = tinyhorde::CameraStoreSize();
+  const std::size_t before = tinyhorde::CameraStoreSizeForTests();
   tinyhorde::ScaleRiderCamera(P(id), 0.5);
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), before + 1);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), before + 1);
   EXPECT_DOUBLE_EQ(at(1), 40.0);
   EXPECT_DOUBLE_EQ(at(2), 60.0);
   EXPECT_DOUBLE_EQ(Dino(id)->RiderFPVCameraOffset.Z, 25.0) << "only the rider offset moves";
@@ -321,9 +321,9 @@ TEST_F(Engine, ForgettingACreatureLetsOneAtTheSameAddressStartAfresh) {
 
 TEST_F(Engine, TimersGetConsecutiveNamesAndReApplyThroughAWeakReference) {
   StartInProcess();
-  const auto serial = tinyhorde::TimerSerial();
+  const auto serial = tinyhorde::TimerSerialForTests();
   tinyhorde::ScheduleDelayedResize(nullptr, "x", 1);
-  EXPECT_EQ(tinyhorde::TimerSerial(), serial);
+  EXPECT_EQ(tinyhorde::TimerSerialForTests(), serial);
   EXPECT_TRUE(Server().Clock().Pending().empty());
   const int id = Make("Dreadnoughtus_Character_BP_C");
   tinyhorde::ScheduleDelayedResize(P(id), nullptr, 1);

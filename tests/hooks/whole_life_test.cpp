@@ -307,7 +307,7 @@ TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
   ASSERT_LT(giga, 1.0);
   Do("save");
   EXPECT_EQ(Server().Clock().Pending().size(), 1u);
-  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 3u);
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 3u);
   for (int id : {first, middle, last}) ExpectScale(id, 1.0);
   if (*c.meanwhile != 0) {
     std::string line = c.meanwhile;
@@ -317,7 +317,7 @@ TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
   }
   Do("wait 1");
   EXPECT_TRUE(Server().Clock().Pending().empty());
-  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 0u);
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 0u);
   ExpectScale(first, 0.25);
   ExpectScale(last, 0.25);
   if (c.middle == 0) {
@@ -347,9 +347,9 @@ INSTANTIATE_TEST_SUITE_P(Meanwhile, AfterSave,
 TEST_F(WholeLife, UnloadingDropsThePendingBatch) {
   const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
   Do("save");
-  ASSERT_EQ(tinyhorde::PendingPostSaveResizes(), 1u);
+  ASSERT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 1u);
   tinyhorde::UnloadPlugin();
-  EXPECT_EQ(tinyhorde::PendingPostSaveResizes(), 0u);
+  EXPECT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 0u);
   EXPECT_TRUE(Server().Clock().Pending().empty());
   tinyhorde::InitializePlugin();
   ExpectScale(dino, 0.25);

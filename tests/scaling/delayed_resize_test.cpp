@@ -15,7 +15,7 @@ namespace scalingtest {
 namespace {
 
 using tinyhorde::ScheduleDelayedResize;
-using tinyhorde::TimerSerial;
+using tinyhorde::TimerSerialForTests;
 
 constexpr const char* kDread = "Dreadnoughtus_Character_BP_C";
 
@@ -45,19 +45,19 @@ class DelayedResize : public ScalingFixture {
 };
 
 TEST_F(DelayedResize, NullCreatureSchedulesNothing) {
-  const auto serial = TimerSerial();
+  const auto serial = TimerSerialForTests();
   const auto pending = Server().Clock().Pending().size();
   Schedule(nullptr, "Test", 1);
-  EXPECT_EQ(TimerSerial(), serial);
+  EXPECT_EQ(TimerSerialForTests(), serial);
   EXPECT_EQ(Server().Clock().Pending().size(), pending);
 }
 
 TEST_F(DelayedResize, TimersGetConsecutiveSerialNames) {
   const int id = MakeTamed(kDread);
-  const auto serial = TimerSerial();
+  const auto serial = TimerSerialForTests();
   Schedule(Host(id), "A", 1);
   Schedule(Host(id), "B", 3);
-  EXPECT_EQ(TimerSerial(), serial + 2);
+  EXPECT_EQ(TimerSerialForTests(), serial + 2);
   EXPECT_EQ(PendingNames(),
             (std::vector<std::u16string>{
                 sim::Utf8ToUtf16("Tinyhorde_Timer_" + std::to_string(serial + 1)),

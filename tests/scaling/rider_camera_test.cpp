@@ -70,7 +70,7 @@ TEST_F(RiderCamera, FirstSightRecordsAndLogsTheBaseline) {
   EXPECT_EQ(lines[1],
             "[Tinyhorde] Scaled TPVDefaultCameraOffset -> (20.0, 0.0, 10.0) [scale=0.50]");
   EXPECT_EQ(lines.size(), 8u) << "a stored and a scaled line for each of the four offsets";
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 1u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 1u);
 
   ScaleCamera(id, 0.5);
   EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Stored orig"), Lines{})
@@ -135,7 +135,7 @@ TEST_F(RiderCamera, ClassWithoutOffsetsStillScalesTheRiderOffset) {
   TakeLogLines();
   ScaleCamera(id, 0.5);
   EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 25}));
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 1u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 1u);
   EXPECT_EQ(TakeLogLines(), Lines{});
   ScaleCamera(id, 0.5);
   EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 25}));
@@ -149,7 +149,7 @@ TEST_F(RiderCamera, NullAndClasslessCreaturesAreIgnored) {
   base.ClassPrivate = nullptr;
   ScaleCamera(id, 0.5);
   base.ClassPrivate = cls;
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 0u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 0u);
   EXPECT_TRUE(Same(Offset(id, "RiderFPVCameraOffset"), sim::FVector{0, 0, 50}));
 }
 
@@ -165,7 +165,7 @@ TEST_P(ReusedAddress, NewCreatureStartsFromItsOwnOffsetsOnlyOnceForgotten) {
   ScaleCamera(old_id, 0.5);
   Game().DestroyCreature(old_id);
   if (forget) tinyhorde::ForgetCreatureCamera(old_address);
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), forget ? 0u : 1u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), forget ? 0u : 1u);
 
   const int new_id = Make(kDread);
   ASSERT_EQ(Dino(new_id), old_address) << "the simulated allocator must reuse the freed memory";
@@ -191,9 +191,10 @@ TEST_F(RiderCamera, DestroyingThroughTheGameForgetsTheBaselines) {
   const int player = Game().AddPlayer("Alice", false);
   const int old_id = Game().Spawn(kDread, player, std::nullopt);
   sim::APrimalDinoCharacter* const old_address = Dino(old_id);
-  ASSERT_EQ(tinyhorde::CameraStoreSize(), 1u) << "spawning shrinks it and records its baselines";
+  ASSERT_EQ(tinyhorde::CameraStoreSizeForTests(), 1u)
+      << "spawning shrinks it and records its baselines";
   Game().DestroyCreature(old_id);
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 0u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 0u);
 
   const int new_id = Make(kDread);
   ASSERT_EQ(Dino(new_id), old_address);
@@ -208,7 +209,7 @@ TEST_F(RiderCamera, EachCreatureHasItsOwnBaselines) {
   SetOffset(second, "TPVDefaultCameraOffset", {80, 0, 40});
   ScaleCamera(first, 0.5);
   ScaleCamera(second, 0.5);
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 2u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 2u);
   EXPECT_TRUE(Same(Offset(first, "TPVDefaultCameraOffset"), sim::FVector{20, 0, 10}));
   EXPECT_TRUE(Same(Offset(second, "TPVDefaultCameraOffset"), sim::FVector{40, 0, 20}));
 }

@@ -81,7 +81,7 @@ TEST_P(Refused, LeavesTheCreatureUntouched) {
   ExpectAllScales(id, 1.0);
   EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), tpv));
   EXPECT_EQ(TakeLogLines(), Lines{});
-  EXPECT_EQ(tinyhorde::CameraStoreSize(), 0u);
+  EXPECT_EQ(tinyhorde::CameraStoreSizeForTests(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -48,7 +48,7 @@ void SimFixture::SetUp() {
     tinyhorde::PluginSettings = tinyhorde::Settings{};
   }
   tinyhorde::SettingsChanged();
-  tinyhorde::ClearCameraStores();
+  tinyhorde::ClearCameraStoresForTests();
 }
 
 // The server, and the plugin's in-process code bound to it: its logger over the server's sinks,

@@ -13,7 +13,8 @@ namespace tinyhorde {
 // Timers are named "Tinyhorde_Timer_<n>" with n from this serial (the first is 1). A null
 // creature schedules nothing and leaves the serial as it is; a null label becomes "Delayed".
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds);
-std::uint64_t TimerSerial();
+// For tests only: the serial of the last timer named.
+std::uint64_t TimerSerialForTests();
 
 // What a timer does when it fires: applies the scale, with force, to the creature weak refers to
 // if it still exists and the plugin is still loaded (the host may run a timer after unload).

@@ -26,7 +26,7 @@ void QueueResizeAfterCopy(host::APrimalDinoCharacter* creature, const char* labe
 // it (the host drops the timer with the plugin's others).
 void ForgetPostSaveResizes();
 
-// Creatures waiting in the pending batch.
-std::size_t PendingPostSaveResizes();
+// For tests only: the creatures waiting in the pending batch.
+std::size_t PendingPostSaveResizesForTests();
 
 }  // namespace tinyhorde

@@ -38,9 +38,9 @@ bool CameraHeldAt(const void* creature, double cameraScale);
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
 // its own offsets. Called once the creature is gone (after its offsets were put back).
 void ForgetCreatureCamera(const void* creature);
-// Drops every creature's baselines and every class's layout.
-void ClearCameraStores();
-// Creatures with baselines in the store.
-std::size_t CameraStoreSize();
+// For tests only: drops every creature's baselines and every class's layout (a test starts
+// afresh), and counts the creatures with baselines in the store.
+void ClearCameraStoresForTests();
+std::size_t CameraStoreSizeForTests();
 
 }  // namespace tinyhorde
