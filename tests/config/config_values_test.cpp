@@ -274,6 +274,61 @@ TEST_F(ConfigFixture, BlueprintsNotAnArrayLeaveTheList) {
   EXPECT_EQ(CurrentSettings().TargetBlueprints, Settings{}.TargetBlueprints);
 }
 
+// --- ExcludedBlueprints ----------------------------------------------------------------------
+
+// Read as TargetBlueprints is, except that an empty entry, which would exclude every creature, is
+// dropped with a warning. Each load starts from NonDefaultSettings.
+struct ExclusionLoadCase {
+  const char* name;
+  const char* value;                  // of "ExcludedBlueprints"; null: the key is misspelt
+  std::vector<std::string> expected;  // the list afterwards
+  int warnings;                       // empty entries warned about
+};
+
+void PrintTo(const ExclusionLoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ExclusionLoad : public ConfigFixture,
+                      public ::testing::WithParamInterface<ExclusionLoadCase> {};
+
+TEST_P(ExclusionLoad, ReplacesTheListOrKeepsIt) {
+  const auto& c = GetParam();
+  StoreSettings(NonDefaultSettings());
+  LoadText(c.value != nullptr ? std::string(R"({"ExcludedBlueprints": )") + c.value + "}"
+                              : R"({"excludedBlueprints": ["Giga"]})");
+  Settings expected = NonDefaultSettings();
+  expected.DefaultCameraArmScale = expected.DefaultScale;
+  expected.ExcludedBlueprints = c.expected;
+  ExpectSameSettings(expected, CurrentSettings());
+  std::vector<std::string> lines(
+      static_cast<std::size_t>(c.warnings),
+      "[Tinyhorde] Ignoring an empty ExcludedBlueprints entry: it would exclude every creature.");
+  lines.push_back(LoadedLine(false, 21, 3));
+  EXPECT_EQ(TakeLogLines(), lines);
+}
+
+const std::vector<std::string> kKeptExclusions = NonDefaultSettings().ExcludedBlueprints;
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ExclusionLoad,
+    ::testing::Values(
+        ExclusionLoadCase{"AnArrayReplacesTheList", R"(["Giga_BP", "rex"])", {"Giga_BP", "rex"}, 0},
+        ExclusionLoadCase{"NonStringsAreSkippedAndCaseKept",
+                          R"([1, "Giga_BP", null, ["x"], {"a": "b"}, true, "Giga_BP"])",
+                          {"Giga_BP", "Giga_BP"},
+                          0},
+        ExclusionLoadCase{
+            "EmptyEntriesAreDroppedWithAWarningEach", R"(["", "Rhynio", ""])", {"Rhynio"}, 2},
+        ExclusionLoadCase{"OnlyAnEmptyEntryEmptiesTheList", R"([""])", {}, 1},
+        ExclusionLoadCase{"AnEmptyArrayEmptiesTheList", "[]", {}, 0},
+        ExclusionLoadCase{"ASpaceIsNoEmptyEntry", R"([" "])", {" "}, 0},
+        ExclusionLoadCase{"AStringKeepsTheList", R"("Giga")", kKeptExclusions, 0},
+        ExclusionLoadCase{"AnObjectKeepsTheList", R"({"0": "Giga"})", kKeptExclusions, 0},
+        ExclusionLoadCase{"NullKeepsTheList", "null", kKeptExclusions, 0},
+        ExclusionLoadCase{"TheKeyIsCaseSensitive", nullptr, kKeptExclusions, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- ApplyDelaySeconds -----------------------------------------------------------------------
 
 struct DelayCase {

@@ -47,6 +47,9 @@ TEST(SettingsDefaults, EveryFieldHasItsDefault) {
       "Rhynio_Character_BP",
   };
   EXPECT_EQ(defaults.TargetBlueprints, blueprints);
+
+  const std::vector<std::string> excluded = {"Gigantoraptor", "RhynioDrone", "OasisaurTaming"};
+  EXPECT_EQ(defaults.ExcludedBlueprints, excluded);
 }
 
 // A key that contains another must be tried first, or "giga" would answer for a Gigant.

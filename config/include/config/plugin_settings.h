@@ -46,6 +46,14 @@ struct Settings {
       "IceTitan_Character_BP",      "DesertTitan_Character_BP", "SpaceWhale_Character_BP",
       "Rhynio_Character_BP",
   };
+  // Class name fragments, case as written, of creatures that are never targets, whatever else
+  // their name holds: the smaller creatures whose names contain a target's fragment. An empty
+  // fragment is never loaded (it would exclude every creature) and never matches.
+  std::vector<std::string> ExcludedBlueprints = {
+      "Gigantoraptor",
+      "RhynioDrone",
+      "OasisaurTaming",
+  };
   std::int32_t ApplyDelaySeconds = 1;
   bool DebugLog = true;
 };
