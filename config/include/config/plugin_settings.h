@@ -84,6 +84,10 @@ void SetGlobalScale(double value);
 void SetCreatureScale(const std::string& name, double value);
 // A locked read.
 std::size_t CreatureScaleCount();
+// The first non-empty entry of ExcludedBlueprints, as written, that occurs in name (both lowered),
+// so that every class whose name holds name is excluded too; empty when there is none. A locked
+// read.
+std::string ExcludingEntry(const std::string& name);
 // OnlyTamed and DebugLog as of the last SettingsChanged(); they take no lock.
 bool OnlyTamedSetting();
 bool DebugLogSetting();
