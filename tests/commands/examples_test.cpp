@@ -30,8 +30,8 @@ TEST_F(ExampleConfigFile, NamesEveryKeyExactlyOnce) {
   EXPECT_EQ(keys, (std::vector<std::string>{
                       "ApplyDelaySeconds", "CreatureScales", "DebugLog", "DefaultCameraArmScale",
                       "DefaultScale", "ExcludedBlueprints", "OnlyTamed", "TargetBlueprints"}));
-  EXPECT_EQ(document.at("CreatureScales").size(), 20u);
-  EXPECT_EQ(document.at("TargetBlueprints").size(), 16u);
+  EXPECT_EQ(document.at("CreatureScales").size(), 25u);
+  EXPECT_EQ(document.at("TargetBlueprints").size(), 21u);
   EXPECT_EQ(document.at("ExcludedBlueprints").size(), 3u);
 }
 
@@ -50,7 +50,7 @@ TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {
   Run("player Ada admin");
   EXPECT_EQ(Replies("console 1 hordesize.reload"),
             Lines{Msg(1, kGreen,
-                      "[Tinyhorde] Config reloaded (20 creature scales configured, "
+                      "[Tinyhorde] Config reloaded (25 creature scales configured, "
                       "OnlyTamed=true).")});
   const tinyhorde::Settings loaded = Copy();
   const tinyhorde::Settings defaults;

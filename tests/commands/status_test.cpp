@@ -15,8 +15,8 @@ using namespace commandtest;
 
 constexpr const char* kDefaults = "Config: built-in defaults (no config.json found).";
 constexpr const char* kValues =
-    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=20 "
-    "TargetBlueprints=16 ExcludedBlueprints=3 DebugLog=false";
+    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=25 "
+    "TargetBlueprints=21 ExcludedBlueprints=3 DebugLog=false";
 constexpr const char* kCreatures =
     "Creatures: 3 of a target class in the world: 1 at their scale, 1 at full size, 1 other; 2 "
     "recorded as shrunk.";
