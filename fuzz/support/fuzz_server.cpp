@@ -107,9 +107,10 @@ FuzzServer::FuzzServer() {
   Setup("player Ada admin");  // kAdmin
   Setup("player Bo");         // kPlayer
   Setup("spawn Dreadnoughtus_Character_BP_C tamed 1");
-  Setup("spawn Giganotosaurus_Character_BP_C");
-  Setup("spawn Mosasaur_Character_BP_C tamed 2");
+  Setup("spawn Gigant_Character_BP_C");
+  Setup("spawn Mosa_Character_BP_C tamed 2");
   Setup("spawn Raptor_Character_BP_C tamed 1");
+  Setup("spawn Gigantoraptor_Character_BP_C tamed 1");  // excluded by the defaults
   Setup("ride 3 1");
   Setup("wait 5");  // the delayed re-applications of the spawns have run
   ClearOutput();
