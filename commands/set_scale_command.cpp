@@ -55,6 +55,11 @@ bool Overflowed(std::string_view number) {
   return found && position + exponent >= 0;
 }
 
+std::string ExcludedNameText(const std::string& key, const std::string& entry) {
+  return "[Tinyhorde] ExcludedBlueprints excludes " + key + " (by its entry " + entry +
+         "), so no creature of that name is resized.";
+}
+
 }  // namespace
 
 host::TArray<host::FString> SplitOnSpaces(const host::FString& line) {
@@ -87,11 +92,6 @@ double ReadLeadingNumber(std::string_view text) {
     return Overflowed(number) ? sign * std::numeric_limits<double>::infinity() : sign * 0.0;
   }
   return sign * value;
-}
-
-std::string ExcludedNameText(const std::string& key, const std::string& entry) {
-  return "[Tinyhorde] ExcludedBlueprints excludes " + key + " (by its entry " + entry +
-         "), so no creature of that name is resized.";
 }
 
 bool ApplySetScaleCommand(const host::FString* line, std::string* note) {

@@ -22,14 +22,11 @@ host::TArray<host::FString> SplitOnSpaces(const host::FString& line);
 // word is not looked at. A value is accepted only strictly between 0.01 and 10. Answers whether
 // the line was accepted; a refused line changes nothing. A null line is refused.
 //
-// When an accepted creature form names a creature that ExcludedBlueprints excludes, the entry is
-// stored all the same and, when note is given, *note gets the line that tells the owner so
-// (ExcludedNameText); otherwise *note is left empty.
+// When an accepted creature form names a creature that ExcludedBlueprints excludes (an entry
+// occurs in the name), the entry is stored all the same and, when note is given, *note gets the
+// line that tells the owner so: "[Tinyhorde] ExcludedBlueprints excludes <key> (by its entry
+// <entry>), so no creature of that name is resized."; otherwise *note is left empty.
 bool ApplySetScaleCommand(const host::FString* line, std::string* note = nullptr);
-
-// "[Tinyhorde] ExcludedBlueprints excludes <key> (by its entry <entry>), so no creature of that
-// name is resized."
-std::string ExcludedNameText(const std::string& key, const std::string& entry);
 
 // The decimal number at the start of text: leading ASCII white space skipped, an optional sign,
 // then the longest prefix that forms a decimal number (digits with an optional '.' fraction, an
