@@ -46,8 +46,9 @@ void OnRconSetScale(host::RCONClientConnection* connection, host::RCONPacket* pa
   AnswerRcon(connection, packet, "RCON setscale", [packet] {
     // The body stays the host's; the words are read from the plugin's own copy.
     const host::FString body(packet->Body);
-    if (!ApplySetScaleCommand(&body)) return std::string(kSetScaleUsage) + "\n";
-    return ResizeAllReply();
+    std::string note;
+    if (!ApplySetScaleCommand(&body, &note)) return std::string(kSetScaleUsage) + "\n";
+    return note.empty() ? ResizeAllReply() : ResizeAllReply() + note + "\n";
   });
 }
 

@@ -55,6 +55,11 @@ bool Overflowed(std::string_view number) {
   return found && position + exponent >= 0;
 }
 
+std::string ExcludedNameText(const std::string& key, const std::string& entry) {
+  return "[Tinyhorde] ExcludedBlueprints excludes " + key + " (by its entry " + entry +
+         "), so no creature of that name is resized.";
+}
+
 }  // namespace
 
 host::TArray<host::FString> SplitOnSpaces(const host::FString& line) {
@@ -89,7 +94,8 @@ double ReadLeadingNumber(std::string_view text) {
   return sign * value;
 }
 
-bool ApplySetScaleCommand(const host::FString* line) {
+bool ApplySetScaleCommand(const host::FString* line, std::string* note) {
+  if (note != nullptr) note->clear();
   if (line == nullptr) return false;
   const host::TArray<host::FString> tokens = SplitOnSpaces(*line);
   if (tokens.Num() == 2) {
@@ -103,6 +109,10 @@ bool ApplySetScaleCommand(const host::FString* line) {
     const double value = ReadLeadingNumber(host::ToUtf8(tokens[2]));
     if (!InScaleRange(value)) return false;
     SetCreatureScale(name, value);
+    if (note != nullptr) {
+      const std::string entry = ExcludingEntry(name);
+      if (!entry.empty()) *note = ExcludedNameText(LowerBytes(name), entry);
+    }
     return true;
   }
   return false;

@@ -94,10 +94,10 @@ std::string StatusText() {
   }
   const std::string values = fmt::format(
       "OnlyTamed={} DefaultScale={:.2f} DefaultCameraArmScale={:.2f} CreatureScales={} "
-      "TargetBlueprints={} DebugLog={}",
+      "TargetBlueprints={} ExcludedBlueprints={} DebugLog={}",
       settings.OnlyTamed ? "true" : "false", settings.DefaultScale, settings.DefaultCameraArmScale,
       settings.CreatureScales.size(), settings.TargetBlueprints.size(),
-      settings.DebugLog ? "true" : "false");
+      settings.ExcludedBlueprints.size(), settings.DebugLog ? "true" : "false");
   std::string text =
       first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
   // Hooks on names the SDK does not show that start-up left out: said last, when there are any.

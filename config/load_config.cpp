@@ -83,6 +83,22 @@ void ApplyDocument(const json& document, Settings& settings) {
     }
   }
 
+  // Replaced as TargetBlueprints is; an empty entry would exclude every creature.
+  if (const auto it = root.find("ExcludedBlueprints"); it != root.end() && it->is_array()) {
+    settings.ExcludedBlueprints.clear();
+    for (const json& element : *it) {
+      if (!element.is_string()) continue;
+      std::string entry = element.get<std::string>();
+      if (entry.empty()) {
+        LogWarning(
+            "[Tinyhorde] Ignoring an empty ExcludedBlueprints entry: it would exclude every "
+            "creature.");
+        continue;
+      }
+      settings.ExcludedBlueprints.push_back(std::move(entry));
+    }
+  }
+
   if (const auto it = root.find("ApplyDelaySeconds"); it != root.end() && it->is_number_integer()) {
     const std::uint64_t raw = it->is_number_unsigned()
                                   ? it->get<std::uint64_t>()

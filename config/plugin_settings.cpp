@@ -62,6 +62,15 @@ std::size_t CreatureScaleCount() {
   return PluginSettings.CreatureScales.size();
 }
 
+std::string ExcludingEntry(const std::string& name) {
+  const std::string lowered = LowerBytes(name);
+  std::lock_guard lock(SettingsMutex);
+  for (const std::string& entry : PluginSettings.ExcludedBlueprints) {
+    if (!entry.empty() && lowered.find(LowerBytes(entry)) != std::string::npos) return entry;
+  }
+  return {};
+}
+
 bool OnlyTamedSetting() {
   return only_tamed.load(std::memory_order_relaxed);
 }

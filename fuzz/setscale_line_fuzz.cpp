@@ -10,7 +10,8 @@
 //
 // Checked after every line: the handler leaves the line it was given as it was; the console
 // answers a caller with exactly one message (and at most the line that creatures went back to
-// full size after it) and no caller with none; RCON answers exactly once,
+// full size and the line that the name set is excluded after it) and no caller with none; RCON
+// answers exactly once,
 // under the request's id, with a text ending in a line feed; the settings keep their rules and
 // gain no empty creature name; every block of the game's allocator is released; the simulated
 // server reports no error.

@@ -21,6 +21,7 @@ namespace {
 struct Patterns {
   std::vector<std::pair<std::string, double>> scales;  // longest key first
   std::vector<std::string> blueprints;
+  std::vector<std::string> exclusions;  // non-empty only
   double default_scale = 0.5;
   double default_camera_scale = 0.5;
 };
@@ -32,6 +33,8 @@ Patterns LoweredPatterns() {
     patterns.scales.emplace_back(LowerBytes(key), value);
   for (const auto& entry : PluginSettings.TargetBlueprints)
     patterns.blueprints.push_back(LowerBytes(entry));
+  for (const auto& entry : PluginSettings.ExcludedBlueprints)
+    if (!entry.empty()) patterns.exclusions.push_back(LowerBytes(entry));
   patterns.default_scale = PluginSettings.DefaultScale;
   patterns.default_camera_scale = PluginSettings.DefaultCameraArmScale;
   return patterns;
@@ -71,6 +74,11 @@ ClassVerdict Judge(host::UClass* cls, const Patterns& patterns) {
   const std::string spelled = ClassNameOf(cls);
   verdict.display_name = Interned(spelled);
   const std::string name = LowerBytes(spelled);
+  for (const char* keyword : {"cryo", "ball", "gun", "pelayori", "trap", "capture"})
+    if (name.find(keyword) != std::string::npos) verdict.capture_causer = true;
+  // An excluded class gets no scale at all, whatever else its name holds.
+  for (const auto& entry : patterns.exclusions)
+    if (name.find(entry) != std::string::npos) return verdict;
   for (const auto& [key, value] : patterns.scales) {
     if (name.find(key) != std::string::npos) {
       verdict.matched = true;
@@ -89,8 +97,6 @@ ClassVerdict Judge(host::UClass* cls, const Patterns& patterns) {
     }
   }
   verdict.target = derived && verdict.matched;
-  for (const char* keyword : {"cryo", "ball", "gun", "pelayori", "trap", "capture"})
-    if (name.find(keyword) != std::string::npos) verdict.capture_causer = true;
   return verdict;
 }
 

@@ -26,6 +26,8 @@ FuzzServer* instance = nullptr;
 
 // The end of the line a command adds when it put creatures back to full size.
 constexpr const char* kRestoredMessageEnd = " creature(s) that the settings no longer shrink.";
+// The start of the line a setscale adds when ExcludedBlueprints excludes the name it set.
+constexpr const char* kExcludedNoteStart = "\"[Tinyhorde] ExcludedBlueprints excludes ";
 
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.rfind(prefix, 0) == 0;
@@ -50,12 +52,16 @@ void CheckServerState(FuzzServer& server, std::size_t live_before) {
 
 void CheckAnswered(FuzzServer& server, std::size_t expected, const std::string& what) {
   const std::size_t restored = server.RestoredMessagesSent();
-  const std::size_t answers = server.MessagesSent() - restored;
+  const std::size_t notes = server.ExcludedNotesSent();
+  const std::size_t answers = server.MessagesSent() - restored - notes;
   if (answers != expected)
     Fail(what + " answered " + std::to_string(answers) + " message(s), not " +
          std::to_string(expected));
   if (restored > answers)
     Fail(what + " sent " + std::to_string(restored) + " restored-creatures line(s) after " +
+         std::to_string(answers) + " answer(s)");
+  if (notes > answers)
+    Fail(what + " sent " + std::to_string(notes) + " excluded-name line(s) after " +
          std::to_string(answers) + " answer(s)");
 }
 
@@ -77,6 +83,8 @@ FuzzServer::FuzzServer() {
                              ++messages_;
                              if (line.find(kRestoredMessageEnd) != std::string::npos)
                                ++restored_messages_;
+                             if (line.find(kExcludedNoteStart) != std::string::npos)
+                               ++excluded_notes_;
                            }
                            if (StartsWith(line, "error")) ++errors_;
                          }});
@@ -99,9 +107,10 @@ FuzzServer::FuzzServer() {
   Setup("player Ada admin");  // kAdmin
   Setup("player Bo");         // kPlayer
   Setup("spawn Dreadnoughtus_Character_BP_C tamed 1");
-  Setup("spawn Giganotosaurus_Character_BP_C");
-  Setup("spawn Mosasaur_Character_BP_C tamed 2");
+  Setup("spawn Gigant_Character_BP_C");
+  Setup("spawn Mosa_Character_BP_C tamed 2");
   Setup("spawn Raptor_Character_BP_C tamed 1");
+  Setup("spawn Gigantoraptor_Character_BP_C tamed 1");  // excluded by the defaults
   Setup("ride 3 1");
   Setup("wait 5");  // the delayed re-applications of the spawns have run
   ClearOutput();
@@ -121,6 +130,7 @@ void* FuzzServer::Controller(int player) const {
 void FuzzServer::ClearOutput() {
   messages_ = 0;
   restored_messages_ = 0;
+  excluded_notes_ = 0;
   errors_ = 0;
   server_->Logs().TakeLines();
   server_->GameWorld().ClearCalls();

@@ -39,6 +39,8 @@ class FuzzServer {
   // Of those messages, the ones that say creatures went back to full size because the settings
   // no longer shrink them: a command that brings the world to the settings adds one to its answer.
   std::size_t RestoredMessagesSent() const { return restored_messages_; }
+  // Of those messages, the ones a setscale adds when ExcludedBlueprints excludes the name it set.
+  std::size_t ExcludedNotesSent() const { return excluded_notes_; }
   std::size_t Errors() const { return errors_; }
 
   // Blocks of the game's allocator (FMemory) that are live, and frees of blocks it does not hold.
@@ -54,6 +56,7 @@ class FuzzServer {
   std::string previous_directory_;
   std::size_t messages_ = 0;
   std::size_t restored_messages_ = 0;
+  std::size_t excluded_notes_ = 0;
   std::size_t errors_ = 0;
   std::unique_ptr<sim::Server> server_;
   std::unique_ptr<sim::Console> console_;
@@ -64,7 +67,8 @@ class FuzzServer {
 void CheckServerState(FuzzServer& server, std::size_t live_before);
 
 // Fails the run unless what (e.g. "the console") answered with exactly expected messages, plus at
-// most one that says creatures went back to full size, and that one only after an answer.
+// most one that says creatures went back to full size and one that says ExcludedBlueprints
+// excludes the name set, each only after an answer.
 void CheckAnswered(FuzzServer& server, std::size_t expected, const std::string& what);
 
 // Ends the run as a crash that libFuzzer reports (and saves the input of), saying what broke.

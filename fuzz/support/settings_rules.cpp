@@ -43,6 +43,9 @@ void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Sett
     for (const char c : key)
       if (c >= 'A' && c <= 'Z') Fail("CreatureScales key '" + key + "' is not lower case");
   }
+  for (const std::string& entry : after.ExcludedBlueprints)
+    if (entry.empty())
+      Fail("ExcludedBlueprints holds an empty entry, which would exclude everything");
   for (const auto& entry : before.CreatureScales)
     if (after.CreatureScales.count(entry.first) == 0)
       Fail("CreatureScales lost its entry '" + entry.first + "'");
@@ -55,6 +58,7 @@ void CheckSettingsUnchanged(const tinyhorde::Settings& before, const tinyhorde::
       before.DefaultCameraArmScale == after.DefaultCameraArmScale &&
       before.CreatureScales == after.CreatureScales &&
       before.TargetBlueprints == after.TargetBlueprints &&
+      before.ExcludedBlueprints == after.ExcludedBlueprints &&
       before.ApplyDelaySeconds == after.ApplyDelaySeconds && before.DebugLog == after.DebugLog;
   if (!same) Fail("the settings changed although nothing was to change");
 }

@@ -11,7 +11,8 @@ void ResetSettings(const tinyhorde::Settings& to);
 
 // Fails the run unless after keeps the rules, given that it started as before: every scale
 // (DefaultScale, DefaultCameraArmScale, each CreatureScales value) strictly between 0.01 and 10,
-// no key of CreatureScales holding an upper-case ASCII letter, and no key of before missing.
+// no key of CreatureScales holding an upper-case ASCII letter, no key of before missing, and no
+// empty ExcludedBlueprints entry.
 void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
 
 // Fails the run unless the two records are equal field by field.

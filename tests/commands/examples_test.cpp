@@ -27,11 +27,12 @@ TEST_F(ExampleConfigFile, NamesEveryKeyExactlyOnce) {
   const auto document = nlohmann::json::parse(ExampleConfig());
   std::vector<std::string> keys;
   for (const auto& [key, value] : document.items()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ApplyDelaySeconds", "CreatureScales", "DebugLog",
-                                            "DefaultCameraArmScale", "DefaultScale", "OnlyTamed",
-                                            "TargetBlueprints"}));
-  EXPECT_EQ(document.at("CreatureScales").size(), 20u);
-  EXPECT_EQ(document.at("TargetBlueprints").size(), 16u);
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "ApplyDelaySeconds", "CreatureScales", "DebugLog", "DefaultCameraArmScale",
+                      "DefaultScale", "ExcludedBlueprints", "OnlyTamed", "TargetBlueprints"}));
+  EXPECT_EQ(document.at("CreatureScales").size(), 25u);
+  EXPECT_EQ(document.at("TargetBlueprints").size(), 21u);
+  EXPECT_EQ(document.at("ExcludedBlueprints").size(), 3u);
 }
 
 TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {
@@ -39,6 +40,7 @@ TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {
     s = tinyhorde::Settings{};
     s.CreatureScales.clear();
     s.TargetBlueprints.clear();
+    s.ExcludedBlueprints.clear();
     s.DefaultScale = 0.9;
     s.DefaultCameraArmScale = 0.9;
     s.OnlyTamed = false;
@@ -48,7 +50,7 @@ TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {
   Run("player Ada admin");
   EXPECT_EQ(Replies("console 1 hordesize.reload"),
             Lines{Msg(1, kGreen,
-                      "[Tinyhorde] Config reloaded (20 creature scales configured, "
+                      "[Tinyhorde] Config reloaded (25 creature scales configured, "
                       "OnlyTamed=true).")});
   const tinyhorde::Settings loaded = Copy();
   const tinyhorde::Settings defaults;
@@ -57,6 +59,7 @@ TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {
   EXPECT_EQ(loaded.DefaultCameraArmScale, defaults.DefaultCameraArmScale);
   EXPECT_EQ(loaded.CreatureScales, defaults.CreatureScales);
   EXPECT_EQ(loaded.TargetBlueprints, defaults.TargetBlueprints);
+  EXPECT_EQ(loaded.ExcludedBlueprints, defaults.ExcludedBlueprints);
   EXPECT_EQ(loaded.ApplyDelaySeconds, defaults.ApplyDelaySeconds);
   EXPECT_EQ(loaded.DebugLog, defaults.DebugLog);
 }

@@ -38,7 +38,7 @@ class FromTheLibrary : public simtest::SimFixture {
 
 TEST_F(FromTheLibrary, EveryNameAnswersAsItsHordesizeTwin) {
   const std::string summary =
-      "[Tinyhorde] Config reloaded (20 creature scales configured, OnlyTamed=true).";
+      "[Tinyhorde] Config reloaded (25 creature scales configured, OnlyTamed=true).";
   for (const std::string prefix : {"hordesize.", "bigfit."}) {
     EXPECT_EQ(Replies("console 1 " + prefix + "resizeall"), Lines{Msg(1, kGreen, Resized(1))});
     EXPECT_EQ(Replies("console 1 " + prefix + "setscale 25"), Lines{Msg(1, kRed, kUsage)});

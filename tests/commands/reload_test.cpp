@@ -52,7 +52,7 @@ class Reload : public CommandsTest {
 TEST_F(Reload, AGoodFileIsSummedUpInGreenAndLogged) {
   WriteFile(kConfigFile, R"({"OnlyTamed": false, "CreatureScales": {"Rex": 0.6}})");
   const std::string text =
-      "[Tinyhorde] Config reloaded (21 creature scales configured, OnlyTamed=false).";
+      "[Tinyhorde] Config reloaded (26 creature scales configured, OnlyTamed=false).";
   EXPECT_EQ(Replies("console 1 hordesize.reload"), Lines{Msg(1, kGreen, text)});
   const Lines logs = TakeLogLines();
   ASSERT_EQ(logs.size(), 2u) << "the loader's line, then the command's";
@@ -64,13 +64,13 @@ TEST_F(Reload, TheSummaryReadsTheSettingsAsTheyAreAfterTheLoad) {
   WriteFile(kConfigFile, "{}");
   EXPECT_EQ(Replies("rcon bigfit.reload"),
             Lines{Rcon(1,
-                       "[Tinyhorde] Config reloaded (20 creature scales configured, "
+                       "[Tinyhorde] Config reloaded (25 creature scales configured, "
                        "OnlyTamed=true).\n")});
   // Values set by a command survive a reload of a file that does not name them.
   Replies("console 1 hordesize.setscale bronto2 0.4");
   EXPECT_EQ(Replies("console - hordesize.reload"), Lines{});
   EXPECT_EQ(TakeLogLines().back(),
-            "[Tinyhorde] Config reloaded (21 creature scales configured, OnlyTamed=true).");
+            "[Tinyhorde] Config reloaded (26 creature scales configured, OnlyTamed=true).");
 }
 
 TEST_F(Reload, NoFileIsAFailureForEveryCaller) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -179,5 +180,89 @@ TEST_F(SetScale, OverRconEachRequestGetsOneReplyUnderItsId) {
   EXPECT_EQ(Replies("rcon hordesize.setscale"), Lines{Rcon(4, std::string(kUsage) + "\n")});
   EXPECT_EQ(TakeLogLines(), Lines{}) << "RCON commands write no log line of their own";
 }
+
+// A setscale whose name ExcludedBlueprints excludes stores its entry, resizes as always, and adds
+// one line that says why no creature of that name changes: logged and sent on the console, sent
+// over RCON. Ada's Gigantoraptor (2) stays at full size; her dreadnoughtus (3) is counted. An
+// empty entry heads the list: it excludes nothing, so no note names it.
+using Expected = std::function<Lines(const std::string& note)>;
+
+struct ExcludedNameCase {
+  const char* name;
+  const char* line;
+  const char* key;    // the entry stored
+  bool world_down;    // the line runs while no world is up
+  const char* entry;  // the excluding entry the note names, or null for no note
+  Expected replies;
+  Expected log;
+};
+
+void PrintTo(const ExcludedNameCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ExcludedName : public SetScale, public ::testing::WithParamInterface<ExcludedNameCase> {};
+
+TEST_P(ExcludedName, TheEntryIsStoredAndTheReplySaysWhyNothingChanged) {
+  const auto& c = GetParam();
+  Edit([](tinyhorde::Settings& s) {
+    s.ExcludedBlueprints.insert(s.ExcludedBlueprints.begin(), "");
+  });
+  Spawn("Gigantoraptor_Character_BP_C tamed 1");  // 2
+  Spawn("Dreadnoughtus_Character_BP_C tamed 1");  // 3
+  TakeLogLines();
+  if (c.world_down) Run("world down");
+  const std::string note = c.entry == nullptr
+                               ? ""
+                               : std::string("[Tinyhorde] ExcludedBlueprints excludes ") + c.key +
+                                     " (by its entry " + c.entry +
+                                     "), so no creature of that name is resized.";
+  EXPECT_EQ(Replies(c.line), c.replies(note));
+  EXPECT_EQ(TakeLogLines(), c.log(note));
+  EXPECT_EQ(Copy().CreatureScales.at(c.key), 0.5);
+  if (c.world_down) Run("world up");
+  EXPECT_DOUBLE_EQ(Scale(2), 1.0);
+  EXPECT_DOUBLE_EQ(Scale(3), 0.25);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Channels, ExcludedName,
+    ::testing::Values(
+        ExcludedNameCase{"Console", "console 1 hordesize.setscale gigantoraptor 0.5",
+                         "gigantoraptor", false, "Gigantoraptor",
+                         [](const std::string& note) {
+                           return Lines{Msg(1, kGreen, Resized(1)), Msg(1, kGreen, note)};
+                         },
+                         [](const std::string& note) {
+                           return Lines{Resized(1), note};
+                         }},
+        ExcludedNameCase{"ServerConsoleAnyCase", "console - bigfit.setscale GIGANTORAPTOR_char 0.5",
+                         "gigantoraptor_char", false, "Gigantoraptor",
+                         [](const std::string&) { return Lines{}; },
+                         [](const std::string& note) {
+                           return Lines{Resized(1), note};
+                         }},
+        ExcludedNameCase{
+            "Rcon", "rcon hordesize.setscale Gigantoraptor 0.5", "gigantoraptor", false,
+            "Gigantoraptor",
+            [](const std::string& note) { return Lines{Rcon(1, Resized(1) + "\n" + note + "\n")}; },
+            [](const std::string&) { return Lines{}; }},
+        ExcludedNameCase{"RconWithoutAWorld", "rcon hordesize.setscale gigantoraptor 0.5",
+                         "gigantoraptor", true, "Gigantoraptor",
+                         [](const std::string& note) {
+                           return Lines{Rcon(1, std::string("World not loaded.\n") + note + "\n")};
+                         },
+                         [](const std::string&) { return Lines{}; }},
+        ExcludedNameCase{"ServerConsoleWithoutAWorld",
+                         "console - hordesize.setscale rhyniodrone_character 0.5",
+                         "rhyniodrone_character", true, "RhynioDrone",
+                         [](const std::string&) { return Lines{}; },
+                         [](const std::string& note) { return Lines{note}; }},
+        // "gigant" holds no excluding entry: it still reaches the Giganotosaurus.
+        ExcludedNameCase{"APartOfAnExcludedNameGetsNoNote",
+                         "console 1 hordesize.setscale gigant 0.5", "gigant", false, nullptr,
+                         [](const std::string&) { return Lines{Msg(1, kGreen, Resized(1))}; },
+                         [](const std::string&) { return Lines{Resized(1)}; }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -16,8 +16,8 @@ using namespace commandtest;
 
 constexpr const char* kDefaults = "Config: built-in defaults (no config.json found).";
 constexpr const char* kValues =
-    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=20 "
-    "TargetBlueprints=16 DebugLog=false";
+    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=25 "
+    "TargetBlueprints=21 ExcludedBlueprints=3 DebugLog=false";
 constexpr const char* kCreatures =
     "Creatures: 3 of a target class in the world: 1 at their scale, 1 at full size, 1 other; 2 "
     "recorded as shrunk.";
@@ -69,6 +69,7 @@ class Status : public CommandsTest, public testing::WithParamInterface<StatusCas
     Spawn("Dreadnoughtus_Character_BP_C");           // 4: wild, at full size
     Spawn("Giganotosaurus_Character_BP_C tamed 1");  // 5: shrunk, then set to 0.6 below
     Spawn("Rex_Character_BP_C tamed 1");             // 6: no target
+    Spawn("Gigantoraptor_Character_BP_C tamed 1");   // 7: excluded, so no target
     Run("wait 5");                                   // the re-applications after spawning are done
     Game().CreatureObject(5)->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D =
         {0.6, 0.6, 0.6};

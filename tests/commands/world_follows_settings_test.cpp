@@ -17,7 +17,7 @@ using namespace commandtest;
 constexpr const char* kRestoredOne =
     "[Tinyhorde] Restored 1 creature(s) that the settings no longer shrink.";
 constexpr const char* kReloaded =
-    "[Tinyhorde] Config reloaded (20 creature scales configured, OnlyTamed=true).";
+    "[Tinyhorde] Config reloaded (25 creature scales configured, OnlyTamed=true).";
 constexpr const char* kShrinkingOff = "[Tinyhorde] Shrinking is off: storage hooks missing: X.";
 
 // The settings stop covering the wild titanosaur (2) one way or another, then one command runs.

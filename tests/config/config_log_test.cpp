@@ -50,7 +50,7 @@ TEST_F(ConfigFixture, EachLineHasItsLevel) {
                        "[Tinyhorde][warning] [Tinyhorde] Ignoring Scale = 0: a scale must lie "
                        "between 0.01 and 10."))
       << lines[1];
-  EXPECT_TRUE(Contains(lines[2], "[Tinyhorde][info] " + configtest::LoadedLine(true, 20, 1)))
+  EXPECT_TRUE(Contains(lines[2], "[Tinyhorde][info] " + configtest::LoadedLine(true, 25, 1)))
       << lines[2];
   EXPECT_TRUE(Contains(lines[3], "[Tinyhorde][error] [Tinyhorde] Exception loading config: "))
       << lines[3];

@@ -120,7 +120,7 @@ TEST_F(ConfigFixture, EarlierPlaceWins) {
     EXPECT_EQ(outcome.path, kRelativePlaces[i]);
     EXPECT_EQ(CurrentSettings().ApplyDelaySeconds, delay);
     EXPECT_EQ(TakeLogLines(),
-              std::vector<std::string>{LoadedLine(true, 20, delay, kRelativePlaces[i])});
+              std::vector<std::string>{LoadedLine(true, 25, delay, kRelativePlaces[i])});
   }
 }
 
@@ -212,7 +212,7 @@ TEST_F(ConfigFixture, PluginFolderComesFirst) {
   LoadPlugin();
   const std::vector<std::string> lines = TakeLogLines();
   UnloadPlugin();
-  EXPECT_TRUE(Contains(lines, LoadedLine(true, 20, 7, ours.string())))
+  EXPECT_TRUE(Contains(lines, LoadedLine(true, 25, 7, ours.string())))
       << ::testing::PrintToString(lines);
 }
 

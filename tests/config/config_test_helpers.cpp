@@ -30,6 +30,7 @@ Settings NonDefaultSettings() {
   settings.CreatureScales["rex"] = 0.35;
   settings.CreatureScales["giga"] = 0.6;
   settings.TargetBlueprints = {"Rex_Character_BP"};
+  settings.ExcludedBlueprints = {"Rex_Character_BP_Tek"};
   settings.ApplyDelaySeconds = 3;
   settings.DebugLog = false;
   return settings;
@@ -51,6 +52,7 @@ void ExpectSameSettings(const Settings& expected, const Settings& actual) {
   EXPECT_EQ(expected.DefaultCameraArmScale, actual.DefaultCameraArmScale);
   EXPECT_EQ(expected.CreatureScales, actual.CreatureScales);
   EXPECT_EQ(expected.TargetBlueprints, actual.TargetBlueprints);
+  EXPECT_EQ(expected.ExcludedBlueprints, actual.ExcludedBlueprints);
   EXPECT_EQ(expected.ApplyDelaySeconds, actual.ApplyDelaySeconds);
   EXPECT_EQ(expected.DebugLog, actual.DebugLog);
 }

@@ -51,13 +51,13 @@ TEST_F(ConfigFixture, EmptyObjectMovesOnlyTheCameraScale) {
   Settings expected = NonDefaultSettings();
   expected.DefaultCameraArmScale = expected.DefaultScale;
   ExpectSameSettings(expected, CurrentSettings());
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 26, 3)});
 }
 
-TEST_F(ConfigFixture, EmptyObjectOverDefaultsReportsTwentyEntries) {
+TEST_F(ConfigFixture, EmptyObjectOverDefaultsReportsTheDefaultEntries) {
   EXPECT_EQ(LoadText("{}").status, ConfigLoadStatus::Loaded);
   ExpectSameSettings(Settings{}, CurrentSettings());
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 20, 1)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 25, 1)});
 }
 
 TEST_F(ConfigFixture, ScaleAloneSetsBothScales) {
@@ -82,7 +82,7 @@ TEST_F(ConfigFixture, DefaultScaleAsStringAloneLeavesTheScale) {
   LoadText(R"({"DefaultScale": "0.4"})");
   EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
   EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.3);
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 26, 3)});
 }
 
 TEST_F(ConfigFixture, IntegerScaleIsANumber) {
@@ -134,21 +134,21 @@ TEST_P(ScaleRange, RejectedDefaultScaleFallsBackToScale) {
   EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
   EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.3);
   EXPECT_EQ(TakeLogLines(),
-            (std::vector<std::string>{Warning("DefaultScale"), LoadedLine(true, 20, 1)}));
+            (std::vector<std::string>{Warning("DefaultScale"), LoadedLine(true, 25, 1)}));
 }
 
 TEST_P(ScaleRange, RejectedScaleLeavesTheScale) {
   StoreSettings(NonDefaultSettings());
   LoadText(R"({"Scale": )" + Value() + "}");
   EXPECT_EQ(CurrentSettings().DefaultScale, 0.3);
-  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{Warning("Scale"), LoadedLine(false, 21, 3)}));
+  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{Warning("Scale"), LoadedLine(false, 26, 3)}));
 }
 
 TEST_P(ScaleRange, BothRejectedWarnTwice) {
   LoadText(R"({"DefaultScale": )" + Value() + R"(, "Scale": )" + Value() + "}");
   EXPECT_EQ(CurrentSettings().DefaultScale, 0.5);
   EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{Warning("DefaultScale"), Warning("Scale"),
-                                                      LoadedLine(true, 20, 1)}));
+                                                      LoadedLine(true, 25, 1)}));
 }
 
 TEST_P(ScaleRange, RejectedDefaultCameraArmScaleFallsBackToCameraArmScale) {
@@ -156,7 +156,7 @@ TEST_P(ScaleRange, RejectedDefaultCameraArmScaleFallsBackToCameraArmScale) {
            R"(, "CameraArmScale": 0.8})");
   EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.8);
   EXPECT_EQ(TakeLogLines(),
-            (std::vector<std::string>{Warning("DefaultCameraArmScale"), LoadedLine(true, 20, 1)}));
+            (std::vector<std::string>{Warning("DefaultCameraArmScale"), LoadedLine(true, 25, 1)}));
 }
 
 TEST_P(ScaleRange, RejectedCameraArmScaleFallsBackToDefaultScale) {
@@ -164,7 +164,7 @@ TEST_P(ScaleRange, RejectedCameraArmScaleFallsBackToDefaultScale) {
   LoadText(R"({"DefaultScale": 0.4, "CameraArmScale": )" + Value() + "}");
   EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 0.4);
   EXPECT_EQ(TakeLogLines(),
-            (std::vector<std::string>{Warning("CameraArmScale"), LoadedLine(false, 21, 3)}));
+            (std::vector<std::string>{Warning("CameraArmScale"), LoadedLine(false, 26, 3)}));
 }
 
 TEST_P(ScaleRange, RejectedCreatureScaleKeepsTheEntryAndNamesItAsWritten) {
@@ -176,7 +176,7 @@ TEST_P(ScaleRange, RejectedCreatureScaleKeepsTheEntryAndNamesItAsWritten) {
   EXPECT_EQ(now.CreatureScales.at("rhynio"), 0.6);
   EXPECT_EQ(TakeLogLines(),
             (std::vector<std::string>{Warning("CreatureScales.Giga"), Warning("CreatureScales.Rex"),
-                                      LoadedLine(true, 20, 1)}));
+                                      LoadedLine(true, 25, 1)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,7 +192,7 @@ TEST_F(ConfigFixture, ScalesJustInsideTheRangeAreTaken) {
   EXPECT_EQ(CurrentSettings().DefaultScale, 0.0100001);
   EXPECT_EQ(CurrentSettings().DefaultCameraArmScale, 9.999);
   EXPECT_EQ(CurrentSettings().CreatureScales.at("rex"), 9.999);
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 21, 1)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 26, 1)});
 }
 
 // A number too large for a double: this JSON library refuses it while parsing (then nothing is
@@ -222,7 +222,7 @@ TEST_F(ConfigFixture, CreatureScalesMergeLoweredNamesAndSkipNonNumbers) {
   expected.CreatureScales["rex"] = 0.3;
   expected.CreatureScales["dreadnought"] = 0.2;
   ExpectSameSettings(expected, CurrentSettings());
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 21, 1)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(true, 26, 1)});
 }
 
 // Names are visited in byte order, not file order, so the last of them in byte order wins.
@@ -231,7 +231,7 @@ TEST_F(ConfigFixture, NamesThatLowerAlikeTakeTheLastInByteOrder) {
   EXPECT_EQ(CurrentSettings().CreatureScales.at("giga"), 0.9);
   LoadText(R"({"CreatureScales": {"Giga": 0.6, "GIGA": 0.5}})");
   EXPECT_EQ(CurrentSettings().CreatureScales.at("giga"), 0.6);
-  EXPECT_EQ(CurrentSettings().CreatureScales.size(), 20u);
+  EXPECT_EQ(CurrentSettings().CreatureScales.size(), 25u);
 }
 
 TEST_F(ConfigFixture, CreatureScalesNotAnObjectLeaveTheTable) {
@@ -247,7 +247,7 @@ TEST_F(ConfigFixture, EntrySetByCommandSurvivesReload) {
   LoadText("{}");
   EXPECT_EQ(CurrentSettings().CreatureScales.at("rex"), 0.3);
   EXPECT_EQ(TakeLogLines(),
-            (std::vector<std::string>{LoadedLine(true, 21, 1), LoadedLine(true, 21, 1)}));
+            (std::vector<std::string>{LoadedLine(true, 26, 1), LoadedLine(true, 26, 1)}));
 }
 
 // --- TargetBlueprints ------------------------------------------------------------------------
@@ -274,6 +274,61 @@ TEST_F(ConfigFixture, BlueprintsNotAnArrayLeaveTheList) {
   EXPECT_EQ(CurrentSettings().TargetBlueprints, Settings{}.TargetBlueprints);
 }
 
+// --- ExcludedBlueprints ----------------------------------------------------------------------
+
+// Read as TargetBlueprints is, except that an empty entry, which would exclude every creature, is
+// dropped with a warning. Each load starts from NonDefaultSettings.
+struct ExclusionLoadCase {
+  const char* name;
+  const char* value;                  // of "ExcludedBlueprints"; null: the key is misspelt
+  std::vector<std::string> expected;  // the list afterwards
+  int warnings;                       // empty entries warned about
+};
+
+void PrintTo(const ExclusionLoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ExclusionLoad : public ConfigFixture,
+                      public ::testing::WithParamInterface<ExclusionLoadCase> {};
+
+TEST_P(ExclusionLoad, ReplacesTheListOrKeepsIt) {
+  const auto& c = GetParam();
+  StoreSettings(NonDefaultSettings());
+  LoadText(c.value != nullptr ? std::string(R"({"ExcludedBlueprints": )") + c.value + "}"
+                              : R"({"excludedBlueprints": ["Giga"]})");
+  Settings expected = NonDefaultSettings();
+  expected.DefaultCameraArmScale = expected.DefaultScale;
+  expected.ExcludedBlueprints = c.expected;
+  ExpectSameSettings(expected, CurrentSettings());
+  std::vector<std::string> lines(
+      static_cast<std::size_t>(c.warnings),
+      "[Tinyhorde] Ignoring an empty ExcludedBlueprints entry: it would exclude every creature.");
+  lines.push_back(LoadedLine(false, 26, 3));
+  EXPECT_EQ(TakeLogLines(), lines);
+}
+
+const std::vector<std::string> kKeptExclusions = NonDefaultSettings().ExcludedBlueprints;
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ExclusionLoad,
+    ::testing::Values(
+        ExclusionLoadCase{"AnArrayReplacesTheList", R"(["Giga_BP", "rex"])", {"Giga_BP", "rex"}, 0},
+        ExclusionLoadCase{"NonStringsAreSkippedAndCaseKept",
+                          R"([1, "Giga_BP", null, ["x"], {"a": "b"}, true, "Giga_BP"])",
+                          {"Giga_BP", "Giga_BP"},
+                          0},
+        ExclusionLoadCase{
+            "EmptyEntriesAreDroppedWithAWarningEach", R"(["", "Rhynio", ""])", {"Rhynio"}, 2},
+        ExclusionLoadCase{"OnlyAnEmptyEntryEmptiesTheList", R"([""])", {}, 1},
+        ExclusionLoadCase{"AnEmptyArrayEmptiesTheList", "[]", {}, 0},
+        ExclusionLoadCase{"ASpaceIsNoEmptyEntry", R"([" "])", {" "}, 0},
+        ExclusionLoadCase{"AStringKeepsTheList", R"("Giga")", kKeptExclusions, 0},
+        ExclusionLoadCase{"AnObjectKeepsTheList", R"({"0": "Giga"})", kKeptExclusions, 0},
+        ExclusionLoadCase{"NullKeepsTheList", "null", kKeptExclusions, 0},
+        ExclusionLoadCase{"TheKeyIsCaseSensitive", nullptr, kKeptExclusions, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- ApplyDelaySeconds -----------------------------------------------------------------------
 
 struct DelayCase {
@@ -291,7 +346,7 @@ TEST_P(Delay, IntegersKeepTheirLow32BitsAndOthersAreSkipped) {
   StoreSettings(NonDefaultSettings());
   LoadText(std::string(R"({"ApplyDelaySeconds": )") + GetParam().literal + "}");
   EXPECT_EQ(CurrentSettings().ApplyDelaySeconds, GetParam().expected);
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, GetParam().expected)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 26, GetParam().expected)});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -368,7 +423,7 @@ TEST_P(NonObjectRoot, SkipsEveryKeyButStillMovesTheCameraScale) {
   Settings expected = NonDefaultSettings();
   expected.DefaultCameraArmScale = expected.DefaultScale;
   ExpectSameSettings(expected, CurrentSettings());
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 21, 3)});
+  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{LoadedLine(false, 26, 3)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Roots, NonObjectRoot,

@@ -30,11 +30,19 @@ TEST(SettingsDefaults, EveryFieldHasItsDefault) {
   EXPECT_TRUE(defaults.DebugLog);
 
   const std::vector<std::pair<std::string, double>> scales = {
-      {"dreadnought", 0.25}, {"dreadnaught", 0.25}, {"titanosaur", 0.28},  {"sauropod", 0.4},
-      {"bronto", 0.4},       {"diplodocus", 0.45},  {"gigant", 0.75},      {"giga", 0.75},
-      {"carcha", 0.75},      {"paracer", 0.72},     {"oasisaur", 0.25},    {"shasta", 0.25},
-      {"megachelon", 0.5},   {"mosasaur", 0.5},     {"foresttitan", 0.16}, {"icetitan", 0.16},
-      {"deserttitan", 0.14}, {"spacewhale", 0.25},  {"astrocetus", 0.25},  {"rhynio", 0.7},
+      {"dreadnought", 0.25}, {"dreadnaught", 0.25},
+      {"titanosaur", 0.28},  {"sauropod", 0.4},
+      {"bronto", 0.4},       {"diplodocus", 0.45},
+      {"gigant", 0.75},      {"giga", 0.75},
+      {"carcha", 0.75},      {"paracer", 0.72},
+      {"oasisaur", 0.25},    {"shasta", 0.25},
+      {"megachelon", 0.5},   {"giantturtle", 0.5},
+      {"mosasaur", 0.5},     {"mosa_character", 0.5},
+      {"foresttitan", 0.16}, {"forestkaiju_character", 0.16},
+      {"icetitan", 0.16},    {"icekaiju_character", 0.16},
+      {"deserttitan", 0.14}, {"desertkaiju_character", 0.14},
+      {"spacewhale", 0.25},  {"astrocetus", 0.25},
+      {"rhynio", 0.7},
   };
   EXPECT_EQ(defaults.CreatureScales, CreatureScaleTable(scales.begin(), scales.end()));
 
@@ -44,9 +52,13 @@ TEST(SettingsDefaults, EveryFieldHasItsDefault) {
       "Paracer_Character_BP",       "Oasisaur_Character_BP",    "Shastasaurus_Character_BP",
       "Megachelon_Character_BP",    "Mosasaur_Character_BP",    "ForestTitan_Character_BP",
       "IceTitan_Character_BP",      "DesertTitan_Character_BP", "SpaceWhale_Character_BP",
-      "Rhynio_Character_BP",
+      "Rhynio_Character_BP",        "GiantTurtle_Character_BP", "Mosa_Character_BP",
+      "ForestKaiju_Character_BP",   "IceKaiju_Character_BP",    "DesertKaiju_Character_BP",
   };
   EXPECT_EQ(defaults.TargetBlueprints, blueprints);
+
+  const std::vector<std::string> excluded = {"Gigantoraptor", "RhynioDrone", "OasisaurTaming"};
+  EXPECT_EQ(defaults.ExcludedBlueprints, excluded);
 }
 
 // A key that contains another must be tried first, or "giga" would answer for a Gigant.
@@ -76,7 +88,7 @@ TEST(LowerBytes, LowersOnlyAsciiLetters) {
 
 TEST_F(SettingsTest, SetCreatureScaleOverwritesAnExistingKeyWhateverItsCase) {
   tinyhorde::SetCreatureScale("DreadNought", 0.2);
-  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 20u);
+  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 25u);
   const Settings now = CurrentSettings();
   EXPECT_EQ(now.CreatureScales.at("dreadnought"), 0.2);
   EXPECT_EQ(now.CreatureScales.count("DreadNought"), 0u);
@@ -85,7 +97,7 @@ TEST_F(SettingsTest, SetCreatureScaleOverwritesAnExistingKeyWhateverItsCase) {
 
 TEST_F(SettingsTest, SetCreatureScaleAddsANewKeyLowered) {
   tinyhorde::SetCreatureScale("Rex", 0.3);
-  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 21u);
+  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 26u);
   const Settings now = CurrentSettings();
   EXPECT_EQ(now.CreatureScales.at("rex"), 0.3);
   EXPECT_EQ(now.CreatureScales.count("Rex"), 0u);
@@ -107,7 +119,7 @@ TEST_F(SettingsTest, ReadersReportTheRecord) {
   StoreSettings(changed);
   EXPECT_FALSE(tinyhorde::OnlyTamedSetting());
   EXPECT_FALSE(tinyhorde::DebugLogSetting());
-  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 19u);
+  EXPECT_EQ(tinyhorde::CreatureScaleCount(), 24u);
   EXPECT_TRUE(configtest::SettingsLockIsFree());
 }
 

@@ -182,6 +182,68 @@ INSTANTIATE_TEST_SUITE_P(
                      0.2}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ExcludedBlueprints: a class whose lowered name holds an entry is neither a target nor looked up,
+// whatever key or blueprint entry its name also holds. Each case first classifies the creature
+// under the defaults, so that a kept verdict that outlived the change would show.
+struct ExclusionCase {
+  const char* name;
+  std::function<void(tinyhorde::Settings&)> change;
+  const char* species;
+  double expected;  // the scale afterwards, or kUntouched for no target
+};
+
+void PrintTo(const ExclusionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Exclusion : public Selection, public ::testing::WithParamInterface<ExclusionCase> {};
+
+TEST_P(Exclusion, AnExcludedClassIsNeitherTargetNorLookedUp) {
+  const auto& c = GetParam();
+  auto* dino = Dino(MakeTamed(c.species));
+  double scale, camera;
+  Lookup(dino, scale, camera);
+  WithSettings(c.change);
+  EXPECT_EQ(Target(dino), c.expected != kUntouched);
+  EXPECT_EQ(Lookup(dino, scale, camera), c.expected != kUntouched);
+  EXPECT_EQ(scale, c.expected);
+  EXPECT_EQ(camera, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, Exclusion,
+    ::testing::Values(
+        ExclusionCase{"DefaultsExcludeTheGigantoraptor", [](tinyhorde::Settings&) {},
+                      "Gigantoraptor_Character_BP_Aberrant_C", kUntouched},
+        ExclusionCase{"ADefaultExclusionLeavesTheGiganotosaurus", [](tinyhorde::Settings&) {},
+                      "Gigant_Character_BP_C", 0.75},
+        ExclusionCase{"ExclusionBeatsAKeyWhateverTheirCase",
+                      [](tinyhorde::Settings& s) { s.ExcludedBlueprints = {"dreadNOUGHTUS_char"}; },
+                      "DREADNOUGHTUS_Character_BP_C", kUntouched},
+        ExclusionCase{"ExclusionBeatsABlueprintEntry",
+                      [](tinyhorde::Settings& s) {
+                        s.TargetBlueprints = {"Yutyrannus_Character_BP"};
+                        s.ExcludedBlueprints = {"Yuty"};
+                      },
+                      "Yutyrannus_Character_BP_C", kUntouched},
+        ExclusionCase{"ExclusionAnywhereInTheName",
+                      [](tinyhorde::Settings& s) { s.ExcludedBlueprints = {"_bp_c"}; },
+                      "Titanosaur_Character_BP_C", kUntouched},
+        ExclusionCase{"AnEmptyEntryExcludesNothing",
+                      [](tinyhorde::Settings& s) {
+                        s.ExcludedBlueprints = {"", "Raptor"};
+                      },
+                      "Dreadnoughtus_Character_BP_C", 0.25},
+        ExclusionCase{"AnEntryLongerThanTheNameExcludesNothing",
+                      [](tinyhorde::Settings& s) {
+                        s.ExcludedBlueprints = {"Titanosaur_Character_BP_C_Extra"};
+                      },
+                      "Titanosaur_Character_BP_C", 0.28},
+        ExclusionCase{"AnEmptyListExcludesNothing",
+                      [](tinyhorde::Settings& s) { s.ExcludedBlueprints.clear(); },
+                      "RhynioDrone_Character_BP_C", 0.7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // ---- Tamed state ---------------------------------------------------------------------------
 
 struct TamedCase {
@@ -271,6 +333,12 @@ TEST_F(Selection, EverySettingsChangeIsSeenByTheNextClassification) {
        },
        0.3, 0.5},
       {"setscale global", [] { tinyhorde::SetGlobalScale(0.7); }, 0.3, 0.7},
+      {"reload excludes it",
+       [&] {
+         WriteFile(config, R"({"ExcludedBlueprints": ["YUTYRANNUS"]})");
+         tinyhorde::LoadConfig();
+       },
+       0.3, kUntouched},
       {"reload drops it",
        [&] {
          WriteFile(config, R"({"TargetBlueprints": [], "CreatureScales": {"dreadnought": 0.2}})");

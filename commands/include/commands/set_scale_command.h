@@ -2,6 +2,7 @@
 // the chat command uses too. Game thread; callers must not hold SettingsMutex.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "host/types.h"
@@ -20,7 +21,12 @@ host::TArray<host::FString> SplitOnSpaces(const host::FString& line);
 // (inserts or overwrites that creature's scale; words after the number are ignored). The first
 // word is not looked at. A value is accepted only strictly between 0.01 and 10. Answers whether
 // the line was accepted; a refused line changes nothing. A null line is refused.
-bool ApplySetScaleCommand(const host::FString* line);
+//
+// When an accepted creature form names a creature that ExcludedBlueprints excludes (an entry
+// occurs in the name), the entry is stored all the same and, when note is given, *note gets the
+// line that tells the owner so: "[Tinyhorde] ExcludedBlueprints excludes <key> (by its entry
+// <entry>), so no creature of that name is resized."; otherwise *note is left empty.
+bool ApplySetScaleCommand(const host::FString* line, std::string* note = nullptr);
 
 // The decimal number at the start of text: leading ASCII white space skipped, an optional sign,
 // then the longest prefix that forms a decimal number (digits with an optional '.' fraction, an

@@ -29,13 +29,25 @@ struct Settings {
   bool OnlyTamed = true;
   double DefaultScale = 0.5;
   double DefaultCameraArmScale = 0.5;
-  // Lower-case name fragments and the scale given to a creature whose name contains one.
+  // Lower-case name fragments and the scale given to a creature whose name contains one. The
+  // game's own class names are not always the creatures' common names: the Mosasaurus is
+  // Mosa_Character_BP, the Megachelon GiantTurtle_Character_BP, the titans
+  // <Forest|Ice|Desert>Kaiju_Character_BP; both spellings are kept, for modded creatures and
+  // files that name them.
   CreatureScaleTable CreatureScales = {
-      {"dreadnought", 0.25}, {"dreadnaught", 0.25}, {"titanosaur", 0.28},  {"sauropod", 0.4},
-      {"bronto", 0.4},       {"diplodocus", 0.45},  {"gigant", 0.75},      {"giga", 0.75},
-      {"carcha", 0.75},      {"paracer", 0.72},     {"oasisaur", 0.25},    {"shasta", 0.25},
-      {"megachelon", 0.5},   {"mosasaur", 0.5},     {"foresttitan", 0.16}, {"icetitan", 0.16},
-      {"deserttitan", 0.14}, {"spacewhale", 0.25},  {"astrocetus", 0.25},  {"rhynio", 0.7},
+      {"dreadnought", 0.25}, {"dreadnaught", 0.25},
+      {"titanosaur", 0.28},  {"sauropod", 0.4},
+      {"bronto", 0.4},       {"diplodocus", 0.45},
+      {"gigant", 0.75},      {"giga", 0.75},
+      {"carcha", 0.75},      {"paracer", 0.72},
+      {"oasisaur", 0.25},    {"shasta", 0.25},
+      {"megachelon", 0.5},   {"giantturtle", 0.5},
+      {"mosasaur", 0.5},     {"mosa_character", 0.5},
+      {"foresttitan", 0.16}, {"forestkaiju_character", 0.16},
+      {"icetitan", 0.16},    {"icekaiju_character", 0.16},
+      {"deserttitan", 0.14}, {"desertkaiju_character", 0.14},
+      {"spacewhale", 0.25},  {"astrocetus", 0.25},
+      {"rhynio", 0.7},
   };
   // Blueprint name fragments of the creatures the plugin acts on, case as written.
   std::vector<std::string> TargetBlueprints = {
@@ -44,7 +56,16 @@ struct Settings {
       "Paracer_Character_BP",       "Oasisaur_Character_BP",    "Shastasaurus_Character_BP",
       "Megachelon_Character_BP",    "Mosasaur_Character_BP",    "ForestTitan_Character_BP",
       "IceTitan_Character_BP",      "DesertTitan_Character_BP", "SpaceWhale_Character_BP",
-      "Rhynio_Character_BP",
+      "Rhynio_Character_BP",        "GiantTurtle_Character_BP", "Mosa_Character_BP",
+      "ForestKaiju_Character_BP",   "IceKaiju_Character_BP",    "DesertKaiju_Character_BP",
+  };
+  // Class name fragments, case as written, of creatures that are never targets, whatever else
+  // their name holds: the smaller creatures whose names contain a target's fragment. An empty
+  // fragment is never loaded (it would exclude every creature) and never matches.
+  std::vector<std::string> ExcludedBlueprints = {
+      "Gigantoraptor",
+      "RhynioDrone",
+      "OasisaurTaming",
   };
   std::int32_t ApplyDelaySeconds = 1;
   bool DebugLog = true;
@@ -76,6 +97,10 @@ void SetGlobalScale(double value);
 void SetCreatureScale(const std::string& name, double value);
 // A locked read.
 std::size_t CreatureScaleCount();
+// The first non-empty entry of ExcludedBlueprints, as written, that occurs in name (both lowered),
+// so that every class whose name holds name is excluded too; empty when there is none. A locked
+// read.
+std::string ExcludingEntry(const std::string& name);
 // OnlyTamed and DebugLog as of the last SettingsChanged(); they take no lock.
 bool OnlyTamedSetting();
 bool DebugLogSetting();

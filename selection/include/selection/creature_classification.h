@@ -9,7 +9,7 @@
 namespace tinyhorde {
 
 struct ClassVerdict {
-  bool matched = false;       // the lowered class name holds a configured pattern
+  bool matched = false;       // the lowered class name holds a configured pattern, no exclusion
   bool target = false;        // matched, and a creature class
   double scale = 1.0;         // body scale, when matched
   double camera_scale = 1.0;  // camera scale, when matched
@@ -26,13 +26,14 @@ ClassVerdict ClassifyCreature(const void* object);
 void ForgetClassVerdicts();
 
 // A creature (a class derived from the game's creature class) whose lowered class name contains
-// a key of CreatureScales or an entry of TargetBlueprints. Null objects and objects without a
-// class are not targets.
+// a key of CreatureScales or an entry of TargetBlueprints, and no entry of ExcludedBlueprints.
+// Null objects and objects without a class are not targets.
 bool IsTargetCreature(const void* object);
 
 // The body scale and camera scale of a matching object: the first matching key's value for
-// both, else DefaultScale and DefaultCameraArmScale for a TargetBlueprints match. On false
-// neither output is written. No class hierarchy test.
+// both, else DefaultScale and DefaultCameraArmScale for a TargetBlueprints match. An object whose
+// class an ExcludedBlueprints entry names matches nothing. On false neither output is written.
+// No class hierarchy test.
 bool LookupCreatureScale(const void* object, double& scale, double& cameraScale);
 
 }  // namespace tinyhorde
