@@ -57,10 +57,10 @@ if(EXISTS "${dir}/INSTALL.txt")
     endif()
   endmacro()
 
-  # Settings: the keys the loader looks for (its only capitalised one-word literals), and every
-  # key of the shipped sample.
-  file(READ "${SOURCE_DIR}/config/load_config.cpp" loader)
-  string(REGEX MATCHALL "\"[A-Z][A-Za-z]*\"" keys "${loader}")
+  # Settings: every key and older name of the settings' descriptions (the only capitalised
+  # one-word literals of that file), and every key of the shipped sample.
+  file(READ "${SOURCE_DIR}/config/setting_descriptions.cpp" descriptions)
+  string(REGEX MATCHALL "\"[A-Z][A-Za-z]*\"" keys "${descriptions}")
   string(REPLACE "\"" "" keys "${keys}")
   file(READ "${SOURCE_DIR}/examples/config.json" sample)
   string(JSON sample_keys LENGTH "${sample}")
