@@ -1,11 +1,13 @@
 // The chat command "/hordesize". The host calls it on the game thread with the whole message.
-// "reload", "resizeall" and "status" (any case, as the second word) are for administrators;
-// anything else shows the banner. A message from no player is ignored.
+// A second word (any case) that is the word of a command table row with a chat handler runs that
+// handler for administrators; anything else shows the banner. A message from no player is
+// ignored.
 #include "commands/chat_command.h"
 
 #include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/logger.h"
+#include "commands/command_table.h"
 #include "commands/console_commands.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
@@ -22,6 +24,8 @@ constexpr const char* kBanner =
     "[Tinyhorde] Active. Tamed super-large creatures are scaled to Rex size. Cryopod & SCS "
     "compatible.";
 constexpr const char* kAdminRequired = "Admin privileges required.";
+// The name a failure of the chat command is reported under.
+constexpr const char* kChatLabel = "Chat /hordesize";
 
 // The game's case-insensitive comparison; true when word equals keyword.
 bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
@@ -33,52 +37,56 @@ bool IsAdmin(host::AShooterPlayerController* player) {
   return host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
 }
 
-void Reload(host::AShooterPlayerController* player) {
-  if (!IsAdmin(player)) {
-    ReplyToPlayer(player, kRefusalColour, kAdminRequired);
-    return;
-  }
-  const ReloadReply reply = ReloadConfigForCommand("ChatReload");
-  if (!reply.loaded) {
-    ReplyToPlayer(player, kRefusalColour, reply.text);
-    return;
-  }
-  if (!reply.restored.empty()) LogInfo(reply.restored);
-  ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.",
-                reply.restored);
+// The row whose chat word tokens[1] is, or null.
+const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
+  if (tokens.Num() < 2) return nullptr;
+  for (const CommandRow& row : CommandTable())
+    if (row.chat != nullptr && SameWordIgnoringCase(tokens[1], row.word)) return &row;
+  return nullptr;
 }
 
 }  // namespace
 
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int) {
   if (player == nullptr) return;
-  bool resize_all = false;
-  Contained("Chat /hordesize", [&] {
+  ChatWordFn chosen = nullptr;
+  Contained(kChatLabel, [&] {
     const host::TArray<host::FString> tokens =
         message != nullptr ? SplitOnSpaces(*message) : host::TArray<host::FString>();
-    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "reload")) {
-      Reload(player);
+    const CommandRow* row = ChatWordRow(tokens);
+    if (row == nullptr) {
+      ReplyToPlayer(player, kBannerColour, kBanner);
       return;
     }
-    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "status")) {
-      if (IsAdmin(player))
-        ReplyToPlayer(player, kSuccessColour, StatusText());
-      else
-        ReplyToPlayer(player, kRefusalColour, kAdminRequired);
-      return;
-    }
-    if (tokens.Num() >= 2 && SameWordIgnoringCase(tokens[1], "resizeall")) {
-      if (IsAdmin(player))
-        resize_all = true;
-      else
-        ReplyToPlayer(player, kRefusalColour, kAdminRequired);
-      return;
-    }
-    ReplyToPlayer(player, kBannerColour, kBanner);
+    if (IsAdmin(player))
+      chosen = row->chat;
+    else
+      ReplyToPlayer(player, kRefusalColour, kAdminRequired);
   });
-  // Outside the guard above: the console command answers (and guards) for itself.
-  if (resize_all)
-    OnConsoleResizeAll(reinterpret_cast<host::APlayerController*>(player), nullptr, false);
+  // Outside the guard above: each word answers (and guards) for itself.
+  if (chosen != nullptr) chosen(player);
+}
+
+void OnChatReload(host::AShooterPlayerController* player) {
+  Contained(kChatLabel, [player] {
+    const ReloadReply reply = ReloadConfigForCommand("ChatReload");
+    if (!reply.loaded) {
+      ReplyToPlayer(player, kRefusalColour, reply.text);
+      return;
+    }
+    if (!reply.restored.empty()) LogInfo(reply.restored);
+    ReplyToPlayer(player, kSuccessColour, "[Tinyhorde] Config reloaded successfully.",
+                  reply.restored);
+  });
+}
+
+void OnChatStatus(host::AShooterPlayerController* player) {
+  Contained(kChatLabel, [player] { ReplyToPlayer(player, kSuccessColour, StatusText()); });
+}
+
+void OnChatResizeAll(host::AShooterPlayerController* player) {
+  // The console command answers (and guards) for itself.
+  OnConsoleResizeAll(reinterpret_cast<host::APlayerController*>(player), nullptr, false);
 }
 
 }  // namespace tinyhorde

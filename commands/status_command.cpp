@@ -12,6 +12,7 @@
 #include "commands/reply.h"
 #include "config/load_config.h"
 #include "config/plugin_settings.h"
+#include "config/setting_descriptions.h"
 #include "host/game.h"
 #include "host/services.h"
 #include "scaling/scale_application.h"
@@ -92,12 +93,12 @@ std::string StatusText() {
     const std::lock_guard lock(SettingsMutex);
     settings = PluginSettings;
   }
-  const std::string values = fmt::format(
-      "OnlyTamed={} DefaultScale={:.2f} DefaultCameraArmScale={:.2f} CreatureScales={} "
-      "TargetBlueprints={} ExcludedBlueprints={} DebugLog={}",
-      settings.OnlyTamed ? "true" : "false", settings.DefaultScale, settings.DefaultCameraArmScale,
-      settings.CreatureScales.size(), settings.TargetBlueprints.size(),
-      settings.ExcludedBlueprints.size(), settings.DebugLog ? "true" : "false");
+  std::string values;
+  for (const SettingDescription& description : SettingDescriptions()) {
+    if (!description.inStatus) continue;
+    if (!values.empty()) values += ' ';
+    values += std::string(description.key) + "=" + SettingStatusValue(description, settings);
+  }
   std::string text =
       first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
   // Hooks on names the SDK does not show that start-up left out: said last, when there are any.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
@@ -14,6 +15,7 @@
 #include "base/logger.h"
 #include "config/number_text.h"
 #include "config/plugin_settings.h"
+#include "config/setting_descriptions.h"
 #include "host/services.h"
 #include "host/types.h"
 
@@ -42,73 +44,98 @@ std::optional<double> ScaleValue(const json& value, const std::string& shownKey)
   return scale;
 }
 
-std::optional<double> ScaleMember(const json& root, const std::string& key) {
-  const auto it = root.find(key);
-  if (it == root.end()) return std::nullopt;
-  return ScaleValue(*it, key);
+// Offers the value under description's key, then under its older name, to read(value, name),
+// which answers whether it took the value; stops at the first taken. Answers whether one was.
+template <typename Read>
+bool ReadEitherName(const json& root, const SettingDescription& description, Read read) {
+  for (const char* name : {description.key, description.olderKey}) {
+    if (name == nullptr) continue;
+    const auto it = root.find(name);
+    if (it != root.end() && read(*it, std::string(name))) return true;
+  }
+  return false;
 }
 
-// Merges the values of a parsed document into settings. A key that is absent or of another
-// type leaves its field unchanged; a root that is not an object counts as an empty one.
-void ApplyDocument(const json& document, Settings& settings) {
-  const json empty = json::object();
-  const json& root = document.is_object() ? document : empty;
+// Reads one setting of the document into settings, by the type of its field (see SettingField).
+struct ReadSetting {
+  const json& root;
+  const SettingDescription& description;
+  Settings& settings;
 
-  if (const auto it = root.find("OnlyTamed"); it != root.end() && it->is_boolean()) {
-    settings.OnlyTamed = it->get<bool>();
+  template <typename Read>
+  bool Either(Read read) const {
+    return ReadEitherName(root, description, read);
   }
 
-  std::optional<double> scale = ScaleMember(root, "DefaultScale");
-  if (!scale) scale = ScaleMember(root, "Scale");
-  if (scale) settings.DefaultScale = *scale;
+  void operator()(bool Settings::*field) const {
+    Either([&](const json& value, const std::string&) {
+      if (!value.is_boolean()) return false;
+      settings.*field = value.get<bool>();
+      return true;
+    });
+  }
 
-  std::optional<double> camera = ScaleMember(root, "DefaultCameraArmScale");
-  if (!camera) camera = ScaleMember(root, "CameraArmScale");
-  settings.DefaultCameraArmScale = camera ? *camera : settings.DefaultScale;
+  void operator()(double Settings::*field) const {
+    const bool given = Either([&](const json& value, const std::string& name) {
+      const std::optional<double> scale = ScaleValue(value, name);
+      if (scale) settings.*field = *scale;
+      return scale.has_value();
+    });
+    if (!given && description.otherwise != nullptr)
+      settings.*field = settings.*description.otherwise;
+  }
+
+  void operator()(std::int32_t Settings::*field) const {
+    Either([&](const json& value, const std::string&) {
+      if (!value.is_number_integer()) return false;
+      const std::uint64_t raw = value.is_number_unsigned()
+                                    ? value.get<std::uint64_t>()
+                                    : static_cast<std::uint64_t>(value.get<std::int64_t>());
+      settings.*field = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+      return true;
+    });
+  }
 
   // The object's members come in ascending byte order of their names, so of two names that
   // lower to the same key the later one in that order wins.
-  if (const auto it = root.find("CreatureScales"); it != root.end() && it->is_object()) {
-    for (const auto& [name, value] : it->items()) {
-      if (const auto member = ScaleValue(value, "CreatureScales." + name)) {
-        settings.CreatureScales[LowerBytes(name)] = *member;
+  void operator()(CreatureScaleTable Settings::*field) const {
+    Either([&](const json& value, const std::string& name) {
+      if (!value.is_object()) return false;
+      for (const auto& [member, scale] : value.items()) {
+        if (const auto taken = ScaleValue(scale, name + "." + member))
+          (settings.*field)[LowerBytes(member)] = *taken;
       }
-    }
+      return true;
+    });
   }
 
-  if (const auto it = root.find("TargetBlueprints"); it != root.end() && it->is_array()) {
-    settings.TargetBlueprints.clear();
-    for (const json& element : *it) {
-      if (element.is_string()) settings.TargetBlueprints.push_back(element.get<std::string>());
-    }
-  }
-
-  // Replaced as TargetBlueprints is; an empty entry would exclude every creature.
-  if (const auto it = root.find("ExcludedBlueprints"); it != root.end() && it->is_array()) {
-    settings.ExcludedBlueprints.clear();
-    for (const json& element : *it) {
-      if (!element.is_string()) continue;
-      std::string entry = element.get<std::string>();
-      if (entry.empty()) {
-        LogWarning(
-            "[Tinyhorde] Ignoring an empty ExcludedBlueprints entry: it would exclude every "
-            "creature.");
-        continue;
+  void operator()(std::vector<std::string> Settings::*field) const {
+    Either([&](const json& value, const std::string&) {
+      if (!value.is_array()) return false;
+      std::vector<std::string>& list = settings.*field;
+      list.clear();
+      for (const json& element : value) {
+        if (!element.is_string()) continue;
+        std::string entry = element.get<std::string>();
+        if (entry.empty() && description.emptyEntryWarning != nullptr) {
+          LogWarning(description.emptyEntryWarning);
+          continue;
+        }
+        list.push_back(std::move(entry));
       }
-      settings.ExcludedBlueprints.push_back(std::move(entry));
-    }
+      return true;
+    });
   }
+};
 
-  if (const auto it = root.find("ApplyDelaySeconds"); it != root.end() && it->is_number_integer()) {
-    const std::uint64_t raw = it->is_number_unsigned()
-                                  ? it->get<std::uint64_t>()
-                                  : static_cast<std::uint64_t>(it->get<std::int64_t>());
-    settings.ApplyDelaySeconds = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
-  }
-
-  if (const auto it = root.find("DebugLog"); it != root.end() && it->is_boolean()) {
-    settings.DebugLog = it->get<bool>();
-  }
+// Merges the values of a parsed document into settings, setting by setting in the order of
+// SettingDescriptions. A key that is absent or of another type leaves its field unchanged; a root
+// that is not an object counts as an empty one.
+void ApplyDocument(const json& document, Settings& settings) {
+  const json empty = json::object();
+  const json& root = document.is_object() ? document : empty;
+  for (const SettingDescription& description : SettingDescriptions())
+    std::visit(ReadSetting{root, description, settings}, description.field);
 }
 
 // The file the settings were last loaded from; guarded by SettingsMutex.

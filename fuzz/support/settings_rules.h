@@ -9,13 +9,14 @@ namespace fuzzsupport {
 tinyhorde::Settings CopySettings();
 void ResetSettings(const tinyhorde::Settings& to);
 
-// Fails the run unless after keeps the rules, given that it started as before: every scale
-// (DefaultScale, DefaultCameraArmScale, each CreatureScales value) strictly between 0.01 and 10,
-// no key of CreatureScales holding an upper-case ASCII letter, no key of before missing, and no
-// empty ExcludedBlueprints entry.
+// Fails the run unless after keeps the rules of every setting (config/setting_descriptions.h),
+// given that it started as before: every scale (a double field, each value of a scale table)
+// strictly between 0.01 and 10, no key of a scale table (CreatureScales) holding an upper-case
+// ASCII letter, no key of before missing, and no empty entry in a list that drops them
+// (ExcludedBlueprints).
 void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
 
-// Fails the run unless the two records are equal field by field.
+// Fails the run unless the two records are equal (Settings::operator==).
 void CheckSettingsUnchanged(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
 
 }  // namespace fuzzsupport

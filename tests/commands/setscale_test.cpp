@@ -33,6 +33,7 @@ class SetScale : public CommandsTest {
       EXPECT_EQ(after.DefaultScale, before.DefaultScale) << arguments;
       EXPECT_EQ(after.DefaultCameraArmScale, before.DefaultCameraArmScale) << arguments;
       EXPECT_EQ(after.CreatureScales, before.CreatureScales) << arguments;
+      EXPECT_TRUE(after == before) << arguments << ": a refusal changes no setting";
       return false;
     }
     EXPECT_EQ(replies, Lines{Msg(1, kGreen, Resized(0))}) << arguments;

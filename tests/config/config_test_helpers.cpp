@@ -2,8 +2,11 @@
 
 #include <mutex>
 #include <thread>
+#include <variant>
 
 #include <gtest/gtest.h>
+
+#include "config/setting_descriptions.h"
 
 namespace configtest {
 
@@ -47,14 +50,13 @@ bool SettingsLockIsFree() {
 }
 
 void ExpectSameSettings(const Settings& expected, const Settings& actual) {
-  EXPECT_EQ(expected.OnlyTamed, actual.OnlyTamed);
-  EXPECT_EQ(expected.DefaultScale, actual.DefaultScale);
-  EXPECT_EQ(expected.DefaultCameraArmScale, actual.DefaultCameraArmScale);
-  EXPECT_EQ(expected.CreatureScales, actual.CreatureScales);
-  EXPECT_EQ(expected.TargetBlueprints, actual.TargetBlueprints);
-  EXPECT_EQ(expected.ExcludedBlueprints, actual.ExcludedBlueprints);
-  EXPECT_EQ(expected.ApplyDelaySeconds, actual.ApplyDelaySeconds);
-  EXPECT_EQ(expected.DebugLog, actual.DebugLog);
+  EXPECT_TRUE(expected == actual);
+  // Which field differs, by its key.
+  for (const tinyhorde::SettingDescription& description : tinyhorde::SettingDescriptions()) {
+    std::visit(
+        [&](auto field) { EXPECT_TRUE(expected.*field == actual.*field) << description.key; },
+        description.field);
+  }
 }
 
 }  // namespace configtest

@@ -16,7 +16,7 @@ tinyhorde::Settings NonDefaultSettings();
 // Whether another thread could take SettingsMutex just now. Asked from a second thread, since
 // try_lock on a mutex the caller holds is undefined.
 bool SettingsLockIsFree();
-// Every field, compared with EXPECT_*.
+// The whole record (Settings::operator==), and each described field by its key.
 void ExpectSameSettings(const tinyhorde::Settings& expected, const tinyhorde::Settings& actual);
 
 }  // namespace configtest

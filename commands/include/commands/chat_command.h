@@ -1,5 +1,5 @@
-// The chat command "/hordesize": a banner for everyone, "reload" and "resizeall" for
-// administrators.
+// The chat command "/hordesize": a banner for everyone; for administrators, the words of the
+// command table's rows that have a chat handler (commands/command_table.h).
 #pragma once
 
 #include "host/types.h"
@@ -7,5 +7,11 @@
 namespace tinyhorde {
 
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int);
+
+// The chat handlers of the command table: "/hordesize reload", "/hordesize status" and
+// "/hordesize resizeall" for an administrator. player must not be null. Nothing is thrown.
+void OnChatReload(host::AShooterPlayerController* player);
+void OnChatStatus(host::AShooterPlayerController* player);
+void OnChatResizeAll(host::AShooterPlayerController* player);
 
 }  // namespace tinyhorde

@@ -23,8 +23,10 @@ struct LongestKeyFirst {
 };
 using CreatureScaleTable = std::map<std::string, double, LongestKeyFirst>;
 
-// Settings{} is the defaults. The record holds no range check; whoever writes a scale into it
-// from outside (LoadConfig, the setscale command) checks it with InScaleRange first.
+// Settings{} is the defaults. Each field is a config.json key of the same name, described (its
+// older name, its rules, its place in the status line) in config/setting_descriptions.h. The
+// record holds no range check; whoever writes a scale into it from outside (LoadConfig, the
+// setscale command) checks it with InScaleRange first.
 struct Settings {
   bool OnlyTamed = true;
   double DefaultScale = 0.5;
@@ -69,6 +71,9 @@ struct Settings {
   };
   std::int32_t ApplyDelaySeconds = 1;
   bool DebugLog = true;
+
+  // Field by field; scales compare as doubles do (a NaN equals nothing).
+  bool operator==(const Settings&) const = default;
 };
 
 extern Settings PluginSettings;   // the one record; guarded by SettingsMutex

@@ -1,0 +1,42 @@
+// Every administration command the plugin answers, one row each: its word, its console and RCON
+// handlers and, when administrators may also type it after the chat command, its chat handler.
+// Registration (plugin/command_table.cpp), the chat command's words (commands/chat_command.cpp),
+// the install text check and the fuzz dictionaries' check all read this table, so a command
+// exists everywhere once its row does. The table is constant; any thread may read it.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "host/types.h"
+
+namespace tinyhorde {
+
+// Each command is registered on the console and over RCON once under each prefix: the first is
+// its name, the others are older aliases that answer the same.
+inline constexpr const char* kCommandPrefixes[] = {"hordesize.", "bigfit."};
+
+// The chat command; its second word picks a row with a chat handler.
+inline constexpr const char* kChatCommand = "/hordesize";
+
+using ConsoleCommandFn = void (*)(host::APlayerController* caller, host::FString* line, bool flag);
+using RconCommandFn = void (*)(host::RCONClientConnection* connection, host::RCONPacket* packet,
+                               host::UWorld* world);
+// Runs "/hordesize <word>" for player, an administrator (the chat command checked that). Called
+// outside any guard: it answers, and guards, for itself.
+using ChatWordFn = void (*)(host::AShooterPlayerController* player);
+
+struct CommandRow {
+  const char* word;  // lower-case ASCII letters: "resizeall"
+  ConsoleCommandFn console;
+  RconCommandFn rcon;
+  ChatWordFn chat;  // null: no chat word
+};
+
+// The rows, in registration order.
+std::span<const CommandRow> CommandTable();
+
+// prefix followed by the row's word: "hordesize.resizeall".
+std::string CommandName(const char* prefix, const CommandRow& row);
+
+}  // namespace tinyhorde
