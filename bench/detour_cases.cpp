@@ -12,94 +12,111 @@ const std::vector<DetourCase>& DetourCases() {
                                                   Subject::kPlayer, Subject::kRidingPlayer};
 
   static const std::vector<DetourCase> cases = {
-      {"BeginPlay", kCreatures,
+      {"BeginPlay", Hook::BeginPlay, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::BeginPlay>()(s.dino); },
        Preparation::kAsBuilt},
-      {"OnUncryo", kCreatures,
+      {"OnUncryo", Hook::OnUncryo, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::OnUncryo>()(s.dino, s.controller);
        }},
-      {"Unstasis", kCreatures,
+      {"Unstasis", Hook::Unstasis, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Unstasis>()(s.dino); }},
-      {"TameDino", kCreatures,
+      {"TameDino", Hook::TameDino, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::TameDino>()(s.dino, s.controller, false, 0, false, false, false);
        }},
-      {"TargetingTeamChanged", kCreatures,
+      {"TargetingTeamChanged", Hook::TargetingTeamChanged, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::TargetingTeamChanged>()(s.dino); }},
-      {"SetRider", kCreatures,
+      {"SetRider", Hook::SetRider, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::SetRider>()(s.dino, w.mounting_rider);
        }},
-      {"OnCryo", kCreatures,
+      {"OnCryo", Hook::OnCryo, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::OnCryo>()(s.dino, s.controller); }},
-      {"MultiOnCryo", kCreatures,
+      {"MultiOnCryo", Hook::MultiOnCryo, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::MultiOnCryo>()(s.dino, s.controller);
        }},
-      {"GiveCryoItemAndCaptureDino", kCreatures,
+      {"GiveCryoItemAndCaptureDino", Hook::GiveCryoItemAndCaptureDino, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::GiveCryoItemAndCaptureDino>()(s.controller, s.dino);
        }},
-      {"GetCryoDinoData", kCreatures,
+      {"GetCryoDinoData", Hook::GetCryoDinoData, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::GetCryoDinoData>()(w.world_context, s.dino);
        }},
-      {"CanCryo", kCreatures,
+      {"CanCryo", Hook::CanCryo, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::CanCryo>()(s.dino, s.controller);
        }},
-      {"TakeDamage", kCharacters,
+      {"TakeDamage", Hook::TakeDamage, kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::TakeDamage>()(s.character, 10.f, &w.damage_event, nullptr,
                                      w.ordinary_causer);
        }},
       {"TakeDamage(capture causer)",
+       Hook::TakeDamage,
        {Subject::kTarget},
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::TakeDamage>()(s.character, 10.f, &w.damage_event, nullptr, w.capture_causer);
        }},
-      {"Serialize(saving)", kCharacters,
+      {"DinoTakeDamage", Hook::DinoTakeDamage, kCreatures,
+       [](DetourWorld& w, const CallSubject& s) {
+         w.Entry<Hook::DinoTakeDamage>()(s.dino, 10.f, &w.damage_event, nullptr, w.ordinary_causer);
+       }},
+      {"DinoTakeDamage(capture causer)",
+       Hook::DinoTakeDamage,
+       {Subject::kTarget},
+       [](DetourWorld& w, const CallSubject& s) {
+         w.Entry<Hook::DinoTakeDamage>()(s.dino, 10.f, &w.damage_event, nullptr, w.capture_causer);
+       }},
+      {"SaveWorld",
+       Hook::SaveWorld,
+       {Subject::kTarget},
+       [](DetourWorld& w, const CallSubject&) {
+         w.Entry<Hook::SaveWorld>()(nullptr, false, false, false);
+       }},
+      {"Serialize(saving)", Hook::Serialize, kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::Serialize>()(s.character, &w.saving.base);
        }},
-      {"Serialize(loading)", kCharacters,
+      {"Serialize(loading)", Hook::Serialize, kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::Serialize>()(s.character, &w.loading.base);
        }},
-      {"Destroy", kCreatures,
+      {"Destroy", Hook::Destroy, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Destroy>()(s.dino, false, true); }},
-      {"Destroyed", kCreatures,
+      {"Destroyed", Hook::Destroyed, kCreatures,
        [](DetourWorld& w, const CallSubject& s) { w.Entry<Hook::Destroyed>()(s.dino); }},
-      {"ServerUploadDino", kCreatures,
+      {"ServerUploadDino", Hook::ServerUploadDino, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::ServerUploadDino>()(s.controller, s.dino);
        }},
-      {"ServerUploadCharacter", kCreatures,
+      {"ServerUploadCharacter", Hook::ServerUploadCharacter, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::ServerUploadCharacter>()(s.dino, s.controller);
        }},
-      {"ExportDinoData", kCreatures,
+      {"ExportDinoData", Hook::ExportDinoData, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::ExportDinoData>()(s.controller, s.dino);
        }},
-      {"CharacterCaptureSnapshot", kCharacters,
+      {"CharacterCaptureSnapshot", Hook::CharacterCaptureSnapshot, kCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::CharacterCaptureSnapshot>()(s.character, nullptr);
        }},
-      {"DinoCaptureSnapshot", kCreatures,
+      {"DinoCaptureSnapshot", Hook::DinoCaptureSnapshot, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::DinoCaptureSnapshot>()(s.dino, nullptr);
        }},
-      {"DinoCameraArmLength", kCreatures,
+      {"DinoCameraArmLength", Hook::DinoCameraArmLength, kCreatures,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::DinoCameraArmLength>()(s.dino, &w.camera_params, 0, 0);
        }},
-      {"CharacterCameraArmLength", kCameraCharacters,
+      {"CharacterCameraArmLength", Hook::CharacterCameraArmLength, kCameraCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::CharacterCameraArmLength>()(s.character, &w.camera_params, 0, 0);
        }},
-      {"CharacterCameraArmLengthSimple", kCameraCharacters,
+      {"CharacterCameraArmLengthSimple", Hook::CharacterCameraArmLengthSimple, kCameraCharacters,
        [](DetourWorld& w, const CallSubject& s) {
          w.Entry<Hook::CharacterCameraArmLengthSimple>()(s.character, 0, 0);
        }},
