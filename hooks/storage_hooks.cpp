@@ -6,17 +6,15 @@
 #include "base/address_set.h"
 #include "base/contained.h"
 #include "base/game_handles.h"
-#include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "hooks/saving_archive.h"
 #include "host/game.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
-#include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
 #include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde::detours {
 
@@ -59,10 +57,10 @@ bool RestoredByWorldSave(const void* creature) {
 const void* copy_under_way = nullptr;
 
 // A creature put back for a save is shrunk again a second later, but only while it still
-// qualifies under the settings in force and is neither dead nor being destroyed.
-bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, bool target) {
-  if (!ShrinkingAllowed() || !target) return false;
-  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
+// qualifies under the settings in force (its verdict for this event) and is neither dead nor
+// being destroyed.
+bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, const CreatureVerdict& verdict) {
+  if (!verdict.Qualifies()) return false;
   if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return false;
   return !host::IsFlagSetIn(creature, GameHandleTable().bIsDead);
 }
@@ -79,7 +77,7 @@ void CopyingCreature(APrimalDinoCharacter* creature, const char* label, GameCall
   copy_under_way = outer;
   if (creature == nullptr || outer == creature) return;
   Contained(label, [&] {
-    if (ShrinkAgainAfterSave(creature, IsTargetCreature(creature)))
+    if (ShrinkAgainAfterSave(creature, JudgeCreature(creature)))
       QueueResizeAfterCopy(creature, label);
   });
 }
@@ -165,7 +163,7 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   Contained("SaveWorld", [&] {
     if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
     for (const RecordedCreature& entry : restored)
-      if (ShrinkAgainAfterSave(entry.creature, IsTargetCreature(entry.creature)))
+      if (ShrinkAgainAfterSave(entry.creature, JudgeCreature(entry.creature)))
         QueuePostSaveResize(entry.reference);
   });
 }
@@ -185,16 +183,13 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   }
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   bool restored = false;
-  bool target = false;
+  CreatureVerdict verdict;
   Contained("Serialize", [&] {
     // A creature the plugin shrank is saved at full size whatever the settings say now; a
-    // qualifying target is put back too. A wild creature the plugin never touched is saved as
-    // it is.
-    target = IsTargetCreature(self);
-    if (IsRecordedShrunk(creature)) {
-      RestoreCreatureScale(creature);
-      restored = true;
-    } else if (target && (!OnlyTamedSetting() || IsTamedCreature(creature))) {
+    // target the settings pick is put back too. A wild creature the plugin never touched is
+    // saved as it is.
+    verdict = JudgeCreature(creature);
+    if (IsRecordedShrunk(creature) || verdict.Selected()) {
       RestoreCreatureScale(creature);
       restored = true;
     }
@@ -203,7 +198,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   // A copy under way queues the creature itself, under its own label, when it is done.
   if (!restored || self == copy_under_way) return;
   Contained("Serialize", [&] {
-    if (ShrinkAgainAfterSave(creature, target)) QueuePostSaveResize(creature);
+    if (ShrinkAgainAfterSave(creature, verdict)) QueuePostSaveResize(creature);
   });
 }
 
