@@ -14,6 +14,7 @@
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrunk_record.h"
+#include "selection/class_name.h"
 #include "selection/creature_classification.h"
 
 namespace tinyhorde::detours {
@@ -63,6 +64,23 @@ bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, const CreatureVerdict&
   if (!verdict.Qualifies()) return false;
   if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return false;
   return !host::IsFlagSetIn(creature, GameHandleTable().bIsDead);
+}
+
+// Queues into the post-save batch, in order, the creatures a world save put back that still
+// qualify. A save holds few classes: the verdict of the class met last is kept for the loop, and
+// only each creature's tamed state is asked anew.
+void QueueShrinkAgain(const std::vector<RecordedCreature>& restored) {
+  const host::UClass* last_class = nullptr;
+  CreatureVerdict verdict;
+  for (const RecordedCreature& entry : restored) {
+    const host::UClass* cls = ClassOf(entry.creature);
+    if (cls == nullptr || cls != last_class) {
+      verdict = JudgeClassOf(entry.creature);
+      last_class = cls;
+    }
+    JudgeTamedState(entry.creature, verdict);
+    if (ShrinkAgainAfterSave(entry.creature, verdict)) QueuePostSaveResize(entry.reference);
+  }
 }
 
 // Runs the game's copy of a creature that stays in the world (an export, a snapshot), then queues
@@ -162,9 +180,7 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   world_save = outer;
   Contained("SaveWorld", [&] {
     if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
-    for (const RecordedCreature& entry : restored)
-      if (ShrinkAgainAfterSave(entry.creature, JudgeCreature(entry.creature)))
-        QueuePostSaveResize(entry.reference);
+    QueueShrinkAgain(restored);
   });
 }
 

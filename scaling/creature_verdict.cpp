@@ -6,18 +6,14 @@
 namespace tinyhorde {
 
 CreatureVerdict JudgeClassOf(host::APrimalDinoCharacter* creature) {
-  if (creature == nullptr) return {};
-  CreatureVerdict verdict;
-  verdict.class_verdict = ClassifyCreature(creature);
-  if (!verdict.class_verdict.target) return verdict;
-  verdict.only_tamed = OnlyTamedSetting();
-  verdict.shrinking_allowed = ShrinkingAllowed();
-  return verdict;
-}
-
-CreatureVerdict JudgeCreature(host::APrimalDinoCharacter* creature, AskTamed ask) {
-  CreatureVerdict verdict = JudgeClassOf(creature);
-  JudgeTamedState(creature, verdict, ask);
+  // One return, and the class verdict made in place: this runs for every creature a save puts
+  // back, so nothing is copied twice.
+  CreatureVerdict verdict{.class_verdict =
+                              creature != nullptr ? ClassifyCreature(creature) : ClassVerdict{}};
+  if (verdict.class_verdict.target) {
+    verdict.only_tamed = OnlyTamedSetting();
+    verdict.shrinking_allowed = ShrinkingAllowed();
+  }
   return verdict;
 }
 

@@ -50,7 +50,11 @@ inline void JudgeTamedState(host::APrimalDinoCharacter* creature, CreatureVerdic
 }
 
 // The whole verdict on a creature now.
-CreatureVerdict JudgeCreature(host::APrimalDinoCharacter* creature,
-                              AskTamed ask = AskTamed::kWhenOnlyTamed);
+inline CreatureVerdict JudgeCreature(host::APrimalDinoCharacter* creature,
+                                     AskTamed ask = AskTamed::kWhenOnlyTamed) {
+  CreatureVerdict verdict = JudgeClassOf(creature);
+  JudgeTamedState(creature, verdict, ask);
+  return verdict;
+}
 
 }  // namespace tinyhorde
