@@ -50,10 +50,10 @@ float ScaledForCharacter(APrimalCharacter* character, float length) {
 
 }  // namespace
 
-void* DinoCameraArmLengthSlot = nullptr;
 float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* params, float a,
                           float b) {
-  const float length = Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
+  const float length =
+      Original<DinoCameraArmLengthFn>(DetourSlot<names::kDinoCameraArmLength>)(self, params, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] {
     if (const auto scale = CameraScaleOf(self)) result = Scaled(*scale, length);
@@ -61,20 +61,18 @@ float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* param
   return result;
 }
 
-void* CharacterCameraArmLengthSlot = nullptr;
 float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams* params, float a,
                                float b) {
-  const float length =
-      Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b);
+  const float length = Original<CharacterCameraArmLengthFn>(
+      DetourSlot<names::kCharacterCameraArmLength>)(self, params, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
   return result;
 }
 
-void* CharacterCameraArmLengthSimpleSlot = nullptr;
 float CharacterCameraArmLengthSimple(APrimalCharacter* self, float a, float b) {
-  const float length =
-      Original<CharacterCameraArmLengthSimpleFn>(CharacterCameraArmLengthSimpleSlot)(self, a, b);
+  const float length = Original<CharacterCameraArmLengthSimpleFn>(
+      DetourSlot<names::kCharacterCameraArmLengthSimple>)(self, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
   return result;

@@ -12,9 +12,8 @@
 
 namespace tinyhorde::detours {
 
-void* BeginPlaySlot = nullptr;
 void BeginPlay(APrimalDinoCharacter* self) {
-  Original<DinoFn>(BeginPlaySlot)(self);
+  Original<DinoFn>(DetourSlot<names::kBeginPlay>)(self);
   Contained("BeginPlay", [&] {
     // A creature begins play once, at full size: offsets or a record kept for an earlier
     // creature at this address are not its own.
@@ -28,9 +27,8 @@ void BeginPlay(APrimalDinoCharacter* self) {
   });
 }
 
-void* OnUncryoSlot = nullptr;
 void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  Original<DinoWithControllerFn>(OnUncryoSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kOnUncryo>)(self, controller);
   Contained("OnUncryo", [&] {
     const CreatureVerdict verdict = JudgeCreature(self);
     if (!verdict.Target()) return;
@@ -42,9 +40,8 @@ void OnUncryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) 
   });
 }
 
-void* UnstasisSlot = nullptr;
 void Unstasis(APrimalDinoCharacter* self) {
-  Original<DinoFn>(UnstasisSlot)(self);
+  Original<DinoFn>(DetourSlot<names::kUnstasis>)(self);
   Contained("Unstasis", [&] {
     const CreatureVerdict verdict = JudgeCreature(self);
     if (!verdict.Selected()) return;
@@ -52,13 +49,12 @@ void Unstasis(APrimalDinoCharacter* self) {
   });
 }
 
-void* TameDinoSlot = nullptr;
 void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
               bool ignoreMaxTameLimit, int overrideTamingTeam, bool preventNameDialog,
               bool skipAddingTamedLevels, bool suppressNotifications) {
-  Original<DinoTameFn>(TameDinoSlot)(self, controller, ignoreMaxTameLimit, overrideTamingTeam,
-                                     preventNameDialog, skipAddingTamedLevels,
-                                     suppressNotifications);
+  Original<DinoTameFn>(DetourSlot<names::kTameDino>)(self, controller, ignoreMaxTameLimit,
+                                                     overrideTamingTeam, preventNameDialog,
+                                                     skipAddingTamedLevels, suppressNotifications);
   Contained("TameDino", [&] {
     const CreatureVerdict verdict = JudgeCreature(self);
     if (!verdict.Selected()) return;
@@ -67,9 +63,8 @@ void TameDino(APrimalDinoCharacter* self, AShooterPlayerController* controller,
   });
 }
 
-void* TargetingTeamChangedSlot = nullptr;
 void TargetingTeamChanged(APrimalDinoCharacter* self) {
-  Original<DinoFn>(TargetingTeamChangedSlot)(self);
+  Original<DinoFn>(DetourSlot<names::kTargetingTeamChanged>)(self);
   Contained("TargetingTeamChanged", [&] {
     // Asked whether it is tamed whatever OnlyTamed says: a creature that turned wild goes back
     // to full size.
@@ -84,9 +79,8 @@ void TargetingTeamChanged(APrimalDinoCharacter* self) {
   });
 }
 
-void* SetRiderSlot = nullptr;
 void SetRider(APrimalDinoCharacter* self, AShooterCharacter* rider) {
-  Original<DinoSetRiderFn>(SetRiderSlot)(self, rider);
+  Original<DinoSetRiderFn>(DetourSlot<names::kSetRider>)(self, rider);
   Contained("SetRider", [&] {
     const CreatureVerdict verdict = JudgeCreature(self);
     if (!verdict.Qualifies()) return;

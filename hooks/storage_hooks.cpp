@@ -102,47 +102,42 @@ void CopyingCreature(APrimalDinoCharacter* creature, const char* label, GameCall
 
 }  // namespace
 
-void* OnCryoSlot = nullptr;
 void OnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("OnCryo", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(OnCryoSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kOnCryo>)(self, controller);
 }
 
-void* MultiOnCryoSlot = nullptr;
 void MultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("MultiOnCryo", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(MultiOnCryoSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kMultiOnCryo>)(self, controller);
 }
 
-void* GiveCryoItemAndCaptureDinoSlot = nullptr;
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("GiveCryoItemAndCaptureDino", [&] { RestoreNormalScale(dino); });
-  Original<ControllerWithDinoFn>(GiveCryoItemAndCaptureDinoSlot)(self, dino);
+  Original<ControllerWithDinoFn>(DetourSlot<names::kGiveCryoItemAndCaptureDino>)(self, dino);
 }
 
-void* GetCryoDinoDataSlot = nullptr;
 FCustomItemData* GetCryoDinoData(FCustomItemData* result, UObject* worldContext,
                                  APrimalDinoCharacter* dino) {
   Contained("GetCryoDinoData", [&] { RestoreNormalScale(dino); });
-  return Original<GetCryoDinoDataFn>(GetCryoDinoDataSlot)(result, worldContext, dino);
+  return Original<GetCryoDinoDataFn>(DetourSlot<names::kGetCryoDinoData>)(result, worldContext,
+                                                                          dino);
 }
 
-void* CanCryoSlot = nullptr;
 bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  const bool answer = Original<DinoCanCryoFn>(CanCryoSlot)(self, controller);
+  const bool answer = Original<DinoCanCryoFn>(DetourSlot<names::kCanCryo>)(self, controller);
   if (answer) Contained("CanCryo", [&] { RestoreNormalScale(self); });
   return answer;
 }
 
-void* TakeDamageSlot = nullptr;
 float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event, AController* instigator,
                  AActor* causer) {
   if (self != damage_seen_by_override)
     Contained("TakeDamage", [&] { RestoreBeforeCaptureDamage(self, causer); });
-  return Original<CharacterTakeDamageFn>(TakeDamageSlot)(self, amount, event, instigator, causer);
+  return Original<CharacterTakeDamageFn>(DetourSlot<names::kTakeDamage>)(self, amount, event,
+                                                                         instigator, causer);
 }
 
-void* DinoTakeDamageSlot = nullptr;
 float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* event,
                      AController* instigator, AActor* causer) {
   Contained("DinoTakeDamage",
@@ -150,13 +145,12 @@ float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* eve
   // Kept for the whole call: the override may call the character's function at any point.
   const void* const outer = damage_seen_by_override;
   damage_seen_by_override = self;
-  const float dealt =
-      Original<DinoTakeDamageFn>(DinoTakeDamageSlot)(self, amount, event, instigator, causer);
+  const float dealt = Original<DinoTakeDamageFn>(DetourSlot<names::kDinoTakeDamage>)(
+      self, amount, event, instigator, causer);
   damage_seen_by_override = outer;
   return dealt;
 }
 
-void* SaveWorldSlot = nullptr;
 void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoadIsDisabled,
                bool saveAsBackup) {
   // Every creature the plugin shrank is written at full size, whatever the archive shows. They
@@ -175,8 +169,8 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   });
   WorldSave* const outer = world_save;
   world_save = &save;
-  Original<SaveWorldFn>(SaveWorldSlot)(self, forceSynchronous, evenIfSaveLoadIsDisabled,
-                                       saveAsBackup);
+  Original<SaveWorldFn>(DetourSlot<names::kSaveWorld>)(self, forceSynchronous,
+                                                       evenIfSaveLoadIsDisabled, saveAsBackup);
   world_save = outer;
   Contained("SaveWorld", [&] {
     if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
@@ -184,7 +178,6 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   });
 }
 
-void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
   // Loading and other archives cost one pointer compare and one bit test; a creature the world
   // save already put back is written as it is.
@@ -194,7 +187,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     if (saving) ++world_save->saving_seen;
   }
   if (self == nullptr || !saving || RestoredByWorldSave(self)) {
-    Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
+    Original<CharacterSerializeFn>(DetourSlot<names::kSerialize>)(self, archive);
     return;
   }
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
@@ -210,7 +203,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
       restored = true;
     }
   });
-  Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
+  Original<CharacterSerializeFn>(DetourSlot<names::kSerialize>)(self, archive);
   // A copy under way queues the creature itself, under its own label, when it is done.
   if (!restored || self == copy_under_way) return;
   Contained("Serialize", [&] {
@@ -218,13 +211,11 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
   });
 }
 
-void* DestroySlot = nullptr;
 bool Destroy(APrimalDinoCharacter* self, bool netForce, bool shouldModifyLevel) {
   Contained("Destroy", [&] { RestoreNormalScale(self); });
-  return Original<DinoDestroyFn>(DestroySlot)(self, netForce, shouldModifyLevel);
+  return Original<DinoDestroyFn>(DetourSlot<names::kDestroy>)(self, netForce, shouldModifyLevel);
 }
 
-void* DestroyedSlot = nullptr;
 void Destroyed(APrimalDinoCharacter* self) {
   Contained("Destroyed", [&] {
     RestoreNormalScale(self);
@@ -232,41 +223,39 @@ void Destroyed(APrimalDinoCharacter* self) {
     ForgetCreatureCamera(self);
     ForgetShrunk(self);
   });
-  Original<DinoFn>(DestroyedSlot)(self);
+  Original<DinoFn>(DetourSlot<names::kDestroyed>)(self);
 }
 
-void* ServerUploadDinoSlot = nullptr;
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("ServerUploadDino", [&] { RestoreNormalScale(dino); });
-  Original<ControllerWithDinoFn>(ServerUploadDinoSlot)(self, dino);
+  Original<ControllerWithDinoFn>(DetourSlot<names::kServerUploadDino>)(self, dino);
 }
 
-void* ServerUploadCharacterSlot = nullptr;
 void ServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("ServerUploadCharacter", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(ServerUploadCharacterSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kServerUploadCharacter>)(self, controller);
 }
 
-void* ExportDinoDataSlot = nullptr;
 void ExportDinoData(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("ExportDinoData", [&] { RestoreNormalScale(dino); });
-  CopyingCreature(dino, "Post-ExportDinoData",
-                  [&] { Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino); });
+  CopyingCreature(dino, "Post-ExportDinoData", [&] {
+    Original<ControllerWithDinoFn>(DetourSlot<names::kExportDinoData>)(self, dino);
+  });
 }
 
-void* CharacterCaptureSnapshotSlot = nullptr;
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem* item) {
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   Contained("CharacterCaptureSnapshot", [&] { RestoreNormalScale(creature); });
-  CopyingCreature(creature, "Post-CaptureCharacterSnapshot",
-                  [&] { Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item); });
+  CopyingCreature(creature, "Post-CaptureCharacterSnapshot", [&] {
+    Original<CharacterItemFn>(DetourSlot<names::kCharacterCaptureSnapshot>)(self, item);
+  });
 }
 
-void* DinoCaptureSnapshotSlot = nullptr;
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
   Contained("DinoCaptureSnapshot", [&] { RestoreNormalScale(self); });
-  CopyingCreature(self, "Post-CaptureCharacterSnapshot",
-                  [&] { Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item); });
+  CopyingCreature(self, "Post-CaptureCharacterSnapshot", [&] {
+    Original<DinoItemFn>(DetourSlot<names::kDinoCaptureSnapshot>)(self, item);
+  });
 }
 
 }  // namespace tinyhorde::detours
