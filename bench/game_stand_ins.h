@@ -10,7 +10,11 @@
 
 namespace bench {
 
-// Call before the plugin installs its hooks. Throws std::runtime_error when the host refuses.
+// The stand-in for a hook, one per hook of the game; null for a hook that has none.
+void* GameStandIn(sim::Hook hook);
+
+// Call before the plugin installs its hooks. Throws std::runtime_error when a hook has no
+// stand-in or the host refuses one.
 void InstallGameStandIns(sim::Server& server);
 
 }  // namespace bench

@@ -15,11 +15,10 @@
 #include "config/setting_descriptions.h"
 #include "host/game.h"
 #include "host/services.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/scale_application.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
-#include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde {
 
@@ -37,11 +36,12 @@ bool Near(double value, double wanted) {
 }
 
 // Sorts one living target creature by its root scale against the scale it would get now.
-void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts& counts) {
+void Count(host::APrimalDinoCharacter* creature, CreatureCounts& counts) {
   const GameHandles& game = GameHandleTable();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return;
   if (host::IsFlagSetIn(creature, game.bActorIsBeingDestroyed)) return;
-  if (!IsTargetCreature(creature)) return;
+  const CreatureVerdict verdict = JudgeCreature(creature);
+  if (!verdict.Target()) return;
   ++counts.targets;
   auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
   if (root == nullptr) {
@@ -50,11 +50,7 @@ void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts
   }
   const host::FVector now = host::FieldAt<host::FVector>(root, game.RelativeScale3D);
   const bool uniform = Near(now.Y, now.X) && Near(now.Z, now.X);
-  double scale = 1.0;
-  double camera_scale = 1.0;
-  const bool qualifies = ShrinkingAllowed() && (!only_tamed || IsTamedCreature(creature)) &&
-                         LookupCreatureScale(creature, scale, camera_scale);
-  if (uniform && qualifies && Near(now.X, scale))
+  if (uniform && verdict.Qualifies() && Near(now.X, verdict.Scale()))
     ++counts.at_scale;
   else if (uniform && Near(now.X, 1.0))
     ++counts.full_size;
@@ -62,12 +58,12 @@ void Count(host::APrimalDinoCharacter* creature, bool only_tamed, CreatureCounts
     ++counts.other;
 }
 
-std::string CreaturesLine(bool only_tamed) {
+std::string CreaturesLine() {
   host::UWorld* world = host::CurrentWorld();
   if (world == nullptr) return "Creatures: no world loaded.";
   CreatureCounts counts;
   const WalkResult walk = VisitCreatures(world, "count", [&](host::APrimalDinoCharacter* c) {
-    Count(c, only_tamed, counts);
+    Count(c, counts);
     return false;
   });
   if (!walk.listed) return "Creatures: could not be listed: " + walk.error;
@@ -99,8 +95,7 @@ std::string StatusText() {
     if (!values.empty()) values += ' ';
     values += std::string(description.key) + "=" + SettingStatusValue(description, settings);
   }
-  std::string text =
-      first + "\n" + config + "\n" + values + "\n" + CreaturesLine(settings.OnlyTamed);
+  std::string text = first + "\n" + config + "\n" + values + "\n" + CreaturesLine();
   // Hooks on names the SDK does not show that start-up left out: said last, when there are any.
   if (const std::string left_out = UnverifiedHooksText(); !left_out.empty())
     text += "\n" + left_out;

@@ -5,26 +5,22 @@
 
 #include "base/contained.h"
 #include "base/game_handles.h"
-#include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "host/game.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/shrink_gate.h"
 #include "selection/class_name.h"
-#include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde::detours {
 
 namespace {
 
-// The camera scale of a target creature that passes the tamed gate; nothing for anything else.
+// The camera scale of a creature that qualifies now; nothing for anything else.
 std::optional<double> CameraScaleOf(const void* creature) {
-  const ClassVerdict verdict = ClassifyCreature(creature);
-  if (!verdict.target) return std::nullopt;
-  if (OnlyTamedSetting() &&
-      !IsTamedCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature))))
-    return std::nullopt;
-  return verdict.camera_scale;
+  const CreatureVerdict verdict =
+      JudgeCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature)));
+  if (!verdict.Qualifies()) return std::nullopt;
+  return verdict.CameraScale();
 }
 
 float Scaled(double cameraScale, float length) {
@@ -42,7 +38,7 @@ bool IsPlayerCharacter(const APrimalCharacter* character) {
 }
 
 // The character itself when it qualifies, otherwise the target creature it rides, when it is a
-// player.
+// player. While shrinking is off nothing qualifies: the ridden creature is not looked for.
 float ScaledForCharacter(APrimalCharacter* character, float length) {
   if (character == nullptr || !ShrinkingAllowed()) return length;
   if (const auto scale = CameraScaleOf(character)) return Scaled(*scale, length);
@@ -54,32 +50,29 @@ float ScaledForCharacter(APrimalCharacter* character, float length) {
 
 }  // namespace
 
-void* DinoCameraArmLengthSlot = nullptr;
 float DinoCameraArmLength(APrimalDinoCharacter* self, FPrimalCameraParams* params, float a,
                           float b) {
-  const float length = Original<DinoCameraArmLengthFn>(DinoCameraArmLengthSlot)(self, params, a, b);
+  const float length =
+      Original<DinoCameraArmLengthFn>(DetourSlot<names::kDinoCameraArmLength>)(self, params, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] {
-    if (!ShrinkingAllowed()) return;
     if (const auto scale = CameraScaleOf(self)) result = Scaled(*scale, length);
   });
   return result;
 }
 
-void* CharacterCameraArmLengthSlot = nullptr;
 float CharacterCameraArmLength(APrimalCharacter* self, FPrimalCameraParams* params, float a,
                                float b) {
-  const float length =
-      Original<CharacterCameraArmLengthFn>(CharacterCameraArmLengthSlot)(self, params, a, b);
+  const float length = Original<CharacterCameraArmLengthFn>(
+      DetourSlot<names::kCharacterCameraArmLength>)(self, params, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
   return result;
 }
 
-void* CharacterCameraArmLengthSimpleSlot = nullptr;
 float CharacterCameraArmLengthSimple(APrimalCharacter* self, float a, float b) {
-  const float length =
-      Original<CharacterCameraArmLengthSimpleFn>(CharacterCameraArmLengthSimpleSlot)(self, a, b);
+  const float length = Original<CharacterCameraArmLengthSimpleFn>(
+      DetourSlot<names::kCharacterCameraArmLengthSimple>)(self, a, b);
   float result = length;
   Contained("GetPrimalCameraDesiredArmLength", [&] { result = ScaledForCharacter(self, length); });
   return result;

@@ -6,17 +6,16 @@
 #include "base/address_set.h"
 #include "base/contained.h"
 #include "base/game_handles.h"
-#include "config/plugin_settings.h"
 #include "hooks/detours.h"
 #include "hooks/saving_archive.h"
 #include "host/game.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
-#include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
+#include "selection/class_name.h"
 #include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde::detours {
 
@@ -59,12 +58,29 @@ bool RestoredByWorldSave(const void* creature) {
 const void* copy_under_way = nullptr;
 
 // A creature put back for a save is shrunk again a second later, but only while it still
-// qualifies under the settings in force and is neither dead nor being destroyed.
-bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, bool target) {
-  if (!ShrinkingAllowed() || !target) return false;
-  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
+// qualifies under the settings in force (its verdict for this event) and is neither dead nor
+// being destroyed.
+bool ShrinkAgainAfterSave(APrimalDinoCharacter* creature, const CreatureVerdict& verdict) {
+  if (!verdict.Qualifies()) return false;
   if (host::IsFlagSetIn(creature, GameHandleTable().bActorIsBeingDestroyed)) return false;
   return !host::IsFlagSetIn(creature, GameHandleTable().bIsDead);
+}
+
+// Queues into the post-save batch, in order, the creatures a world save put back that still
+// qualify. A save holds few classes: the verdict of the class met last is kept for the loop, and
+// only each creature's tamed state is asked anew.
+void QueueShrinkAgain(const std::vector<RecordedCreature>& restored) {
+  const host::UClass* last_class = nullptr;
+  CreatureVerdict verdict;
+  for (const RecordedCreature& entry : restored) {
+    const host::UClass* cls = ClassOf(entry.creature);
+    if (cls == nullptr || cls != last_class) {
+      verdict = JudgeClassOf(entry.creature);
+      last_class = cls;
+    }
+    JudgeTamedState(entry.creature, verdict);
+    if (ShrinkAgainAfterSave(entry.creature, verdict)) QueuePostSaveResize(entry.reference);
+  }
 }
 
 // Runs the game's copy of a creature that stays in the world (an export, a snapshot), then queues
@@ -79,54 +95,49 @@ void CopyingCreature(APrimalDinoCharacter* creature, const char* label, GameCall
   copy_under_way = outer;
   if (creature == nullptr || outer == creature) return;
   Contained(label, [&] {
-    if (ShrinkAgainAfterSave(creature, IsTargetCreature(creature)))
+    if (ShrinkAgainAfterSave(creature, JudgeCreature(creature)))
       QueueResizeAfterCopy(creature, label);
   });
 }
 
 }  // namespace
 
-void* OnCryoSlot = nullptr;
 void OnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("OnCryo", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(OnCryoSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kOnCryo>)(self, controller);
 }
 
-void* MultiOnCryoSlot = nullptr;
 void MultiOnCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("MultiOnCryo", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(MultiOnCryoSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kMultiOnCryo>)(self, controller);
 }
 
-void* GiveCryoItemAndCaptureDinoSlot = nullptr;
 void GiveCryoItemAndCaptureDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("GiveCryoItemAndCaptureDino", [&] { RestoreNormalScale(dino); });
-  Original<ControllerWithDinoFn>(GiveCryoItemAndCaptureDinoSlot)(self, dino);
+  Original<ControllerWithDinoFn>(DetourSlot<names::kGiveCryoItemAndCaptureDino>)(self, dino);
 }
 
-void* GetCryoDinoDataSlot = nullptr;
 FCustomItemData* GetCryoDinoData(FCustomItemData* result, UObject* worldContext,
                                  APrimalDinoCharacter* dino) {
   Contained("GetCryoDinoData", [&] { RestoreNormalScale(dino); });
-  return Original<GetCryoDinoDataFn>(GetCryoDinoDataSlot)(result, worldContext, dino);
+  return Original<GetCryoDinoDataFn>(DetourSlot<names::kGetCryoDinoData>)(result, worldContext,
+                                                                          dino);
 }
 
-void* CanCryoSlot = nullptr;
 bool CanCryo(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
-  const bool answer = Original<DinoCanCryoFn>(CanCryoSlot)(self, controller);
+  const bool answer = Original<DinoCanCryoFn>(DetourSlot<names::kCanCryo>)(self, controller);
   if (answer) Contained("CanCryo", [&] { RestoreNormalScale(self); });
   return answer;
 }
 
-void* TakeDamageSlot = nullptr;
 float TakeDamage(APrimalCharacter* self, float amount, FDamageEvent* event, AController* instigator,
                  AActor* causer) {
   if (self != damage_seen_by_override)
     Contained("TakeDamage", [&] { RestoreBeforeCaptureDamage(self, causer); });
-  return Original<CharacterTakeDamageFn>(TakeDamageSlot)(self, amount, event, instigator, causer);
+  return Original<CharacterTakeDamageFn>(DetourSlot<names::kTakeDamage>)(self, amount, event,
+                                                                         instigator, causer);
 }
 
-void* DinoTakeDamageSlot = nullptr;
 float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* event,
                      AController* instigator, AActor* causer) {
   Contained("DinoTakeDamage",
@@ -134,13 +145,12 @@ float DinoTakeDamage(APrimalDinoCharacter* self, float amount, FDamageEvent* eve
   // Kept for the whole call: the override may call the character's function at any point.
   const void* const outer = damage_seen_by_override;
   damage_seen_by_override = self;
-  const float dealt =
-      Original<DinoTakeDamageFn>(DinoTakeDamageSlot)(self, amount, event, instigator, causer);
+  const float dealt = Original<DinoTakeDamageFn>(DetourSlot<names::kDinoTakeDamage>)(
+      self, amount, event, instigator, causer);
   damage_seen_by_override = outer;
   return dealt;
 }
 
-void* SaveWorldSlot = nullptr;
 void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoadIsDisabled,
                bool saveAsBackup) {
   // Every creature the plugin shrank is written at full size, whatever the archive shows. They
@@ -159,18 +169,15 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   });
   WorldSave* const outer = world_save;
   world_save = &save;
-  Original<SaveWorldFn>(SaveWorldSlot)(self, forceSynchronous, evenIfSaveLoadIsDisabled,
-                                       saveAsBackup);
+  Original<SaveWorldFn>(DetourSlot<names::kSaveWorld>)(self, forceSynchronous,
+                                                       evenIfSaveLoadIsDisabled, saveAsBackup);
   world_save = outer;
   Contained("SaveWorld", [&] {
     if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
-    for (const RecordedCreature& entry : restored)
-      if (ShrinkAgainAfterSave(entry.creature, IsTargetCreature(entry.creature)))
-        QueuePostSaveResize(entry.reference);
+    QueueShrinkAgain(restored);
   });
 }
 
-void* SerializeSlot = nullptr;
 void Serialize(APrimalCharacter* self, FArchive* archive) {
   // Loading and other archives cost one pointer compare and one bit test; a creature the world
   // save already put back is written as it is.
@@ -180,40 +187,35 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     if (saving) ++world_save->saving_seen;
   }
   if (self == nullptr || !saving || RestoredByWorldSave(self)) {
-    Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
+    Original<CharacterSerializeFn>(DetourSlot<names::kSerialize>)(self, archive);
     return;
   }
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   bool restored = false;
-  bool target = false;
+  CreatureVerdict verdict;
   Contained("Serialize", [&] {
     // A creature the plugin shrank is saved at full size whatever the settings say now; a
-    // qualifying target is put back too. A wild creature the plugin never touched is saved as
-    // it is.
-    target = IsTargetCreature(self);
-    if (IsRecordedShrunk(creature)) {
-      RestoreCreatureScale(creature);
-      restored = true;
-    } else if (target && (!OnlyTamedSetting() || IsTamedCreature(creature))) {
+    // target the settings pick is put back too. A wild creature the plugin never touched is
+    // saved as it is.
+    verdict = JudgeCreature(creature);
+    if (IsRecordedShrunk(creature) || verdict.Selected()) {
       RestoreCreatureScale(creature);
       restored = true;
     }
   });
-  Original<CharacterSerializeFn>(SerializeSlot)(self, archive);
+  Original<CharacterSerializeFn>(DetourSlot<names::kSerialize>)(self, archive);
   // A copy under way queues the creature itself, under its own label, when it is done.
   if (!restored || self == copy_under_way) return;
   Contained("Serialize", [&] {
-    if (ShrinkAgainAfterSave(creature, target)) QueuePostSaveResize(creature);
+    if (ShrinkAgainAfterSave(creature, verdict)) QueuePostSaveResize(creature);
   });
 }
 
-void* DestroySlot = nullptr;
 bool Destroy(APrimalDinoCharacter* self, bool netForce, bool shouldModifyLevel) {
   Contained("Destroy", [&] { RestoreNormalScale(self); });
-  return Original<DinoDestroyFn>(DestroySlot)(self, netForce, shouldModifyLevel);
+  return Original<DinoDestroyFn>(DetourSlot<names::kDestroy>)(self, netForce, shouldModifyLevel);
 }
 
-void* DestroyedSlot = nullptr;
 void Destroyed(APrimalDinoCharacter* self) {
   Contained("Destroyed", [&] {
     RestoreNormalScale(self);
@@ -221,41 +223,39 @@ void Destroyed(APrimalDinoCharacter* self) {
     ForgetCreatureCamera(self);
     ForgetShrunk(self);
   });
-  Original<DinoFn>(DestroyedSlot)(self);
+  Original<DinoFn>(DetourSlot<names::kDestroyed>)(self);
 }
 
-void* ServerUploadDinoSlot = nullptr;
 void ServerUploadDino(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("ServerUploadDino", [&] { RestoreNormalScale(dino); });
-  Original<ControllerWithDinoFn>(ServerUploadDinoSlot)(self, dino);
+  Original<ControllerWithDinoFn>(DetourSlot<names::kServerUploadDino>)(self, dino);
 }
 
-void* ServerUploadCharacterSlot = nullptr;
 void ServerUploadCharacter(APrimalDinoCharacter* self, AShooterPlayerController* controller) {
   Contained("ServerUploadCharacter", [&] { RestoreNormalScale(self); });
-  Original<DinoWithControllerFn>(ServerUploadCharacterSlot)(self, controller);
+  Original<DinoWithControllerFn>(DetourSlot<names::kServerUploadCharacter>)(self, controller);
 }
 
-void* ExportDinoDataSlot = nullptr;
 void ExportDinoData(AShooterPlayerController* self, APrimalDinoCharacter* dino) {
   Contained("ExportDinoData", [&] { RestoreNormalScale(dino); });
-  CopyingCreature(dino, "Post-ExportDinoData",
-                  [&] { Original<ControllerWithDinoFn>(ExportDinoDataSlot)(self, dino); });
+  CopyingCreature(dino, "Post-ExportDinoData", [&] {
+    Original<ControllerWithDinoFn>(DetourSlot<names::kExportDinoData>)(self, dino);
+  });
 }
 
-void* CharacterCaptureSnapshotSlot = nullptr;
 void CharacterCaptureSnapshot(APrimalCharacter* self, UPrimalItem* item) {
   auto* creature = reinterpret_cast<APrimalDinoCharacter*>(self);
   Contained("CharacterCaptureSnapshot", [&] { RestoreNormalScale(creature); });
-  CopyingCreature(creature, "Post-CaptureCharacterSnapshot",
-                  [&] { Original<CharacterItemFn>(CharacterCaptureSnapshotSlot)(self, item); });
+  CopyingCreature(creature, "Post-CaptureCharacterSnapshot", [&] {
+    Original<CharacterItemFn>(DetourSlot<names::kCharacterCaptureSnapshot>)(self, item);
+  });
 }
 
-void* DinoCaptureSnapshotSlot = nullptr;
 void DinoCaptureSnapshot(APrimalDinoCharacter* self, UPrimalItem* item) {
   Contained("DinoCaptureSnapshot", [&] { RestoreNormalScale(self); });
-  CopyingCreature(self, "Post-CaptureCharacterSnapshot",
-                  [&] { Original<DinoItemFn>(DinoCaptureSnapshotSlot)(self, item); });
+  CopyingCreature(self, "Post-CaptureCharacterSnapshot", [&] {
+    Original<DinoItemFn>(DetourSlot<names::kDinoCaptureSnapshot>)(self, item);
+  });
 }
 
 }  // namespace tinyhorde::detours

@@ -13,10 +13,11 @@
 #include "base/plugin_active.h"
 #include "base/unverified_hooks.h"
 #include "config/load_config.h"
+#include "hooks/detour_table.h"
 #include "hooks/saving_archive.h"
 #include "host/services.h"
 #include "plugin/command_table.h"
-#include "plugin/hook_table.h"
+#include "plugin/hook_installation.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
@@ -36,9 +37,9 @@ bool commands_registered = false;
 
 std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& refused) {
   std::vector<std::string> storage;
-  for (const auto& row : HookTable())
+  for (const auto& row : DetourTable())
     for (const auto& name : refused)
-      if (row.storage && name == row.name.name) storage.push_back(name);
+      if (row.guards_storage && name == row.name.name) storage.push_back(name);
   return storage;
 }
 

@@ -8,11 +8,10 @@
 #include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
-#include "selection/creature_classification.h"
-#include "selection/tamed_state.h"
 
 namespace tinyhorde {
 
@@ -39,15 +38,14 @@ bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, d
          CameraHeldAt(creature, cameraScale);
 }
 
-bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, const char* label,
+bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict, const char* label,
            ApplyMode mode) {
-  if (creature == nullptr || !ShrinkingAllowed() || !verdict.target) return false;
+  if (creature == nullptr || !verdict.Qualifies()) return false;
   const GameHandles& game = GameHandleTable();
   if (host::IsFlagSetIn(creature, game.bIsDead)) return false;
   if (host::IsFlagSetIn(creature, game.bActorIsBeingDestroyed)) return false;
-  if (OnlyTamedSetting() && !IsTamedCreature(creature)) return false;
-  const double scale = verdict.scale;
-  const double camera_scale = verdict.camera_scale;
+  const double scale = verdict.Scale();
+  const double camera_scale = verdict.CameraScale();
   const bool debug = DebugLogSetting();
 
   if (mode == ApplyMode::kUnlessAtScale) {
@@ -72,7 +70,8 @@ bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, co
 
   if (debug && HasLogger())
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
-                        verdict.display_name, scale, camera_scale, label != nullptr ? label : ""));
+                        verdict.class_verdict.display_name, scale, camera_scale,
+                        label != nullptr ? label : ""));
   return true;
 }
 
@@ -80,10 +79,10 @@ bool Apply(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict, co
 
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, ApplyMode mode) {
   if (creature == nullptr || !ShrinkingAllowed()) return false;
-  return ApplyCreatureScale(creature, ClassifyCreature(creature), label, mode);
+  return Apply(creature, JudgeCreature(creature), label, mode);
 }
 
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
                         const char* label, ApplyMode mode) {
   return Apply(creature, verdict, label, mode);
 }

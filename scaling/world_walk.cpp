@@ -11,6 +11,7 @@
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "host/services.h"
+#include "scaling/creature_verdict.h"
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
@@ -39,10 +40,11 @@ bool ListCreatures(host::UWorld* world, const char* what, host::TArray<host::AAc
 SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
   SettleResult result;
   if (world == nullptr) return result;
-  // A world holds few classes: the verdict of the class met last is kept for the walk. A
-  // settings write made meanwhile is seen by the next walk, as if made after this one.
+  // A world holds few classes: the verdict of the class met last is kept for the walk, and only
+  // each creature's tamed state is asked anew. A settings write made meanwhile is seen by the
+  // next walk, as if made after this one.
   const host::UClass* last_class = nullptr;
-  ClassVerdict verdict;
+  CreatureVerdict verdict;
   const bool debug = RestoreDebugLinesWanted();
   host::int32 restored = 0;
   static_cast<WalkResult&>(result) =
@@ -50,9 +52,10 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
         const host::UClass* cls = ClassOf(creature);
         if (cls == nullptr) return false;
         if (cls != last_class) {
-          verdict = ClassifyCreature(creature);
+          verdict = JudgeClassOf(creature);
           last_class = cls;
         }
+        JudgeTamedState(creature, verdict);
         // Refused only when the creature does not qualify now.
         if (ApplyCreatureScale(creature, verdict, label, ApplyMode::kUnlessHeld)) return true;
         if (RestoreIfRecordedShrunk(creature, debug)) ++restored;

@@ -11,6 +11,8 @@
 #include "bench_server.h"
 #include "detour_cases.h"
 #include "detour_world.h"
+#include "game_stand_ins.h"
+#include "hooks/detour_table.h"
 #include "world_operations.h"
 
 namespace {
@@ -20,6 +22,26 @@ using bench::Subject;
 
 double RootScale(bench::DetourWorld& world, const bench::CallSubject& subject) {
   return world.Server().GameWorld().RootScale(subject.dino).X;
+}
+
+// Each hook of the game (and so each row of the plugin's detour table, held to the same hooks in
+// tests/hooks/detour_table_test.cpp) has a stand-in and at least one case.
+TEST(DetourCasesTest, EveryHookOfTheGameHasAStandInAndACase) {
+  for (int i = 0; i < static_cast<int>(sim::Hook::Count); ++i) {
+    const auto hook = static_cast<sim::Hook>(i);
+    EXPECT_NE(bench::GameStandIn(hook), nullptr) << "no stand-in for " << sim::HookName(hook);
+    bool has_case = false;
+    for (const auto& detour : bench::DetourCases()) has_case = has_case || detour.hook == hook;
+    EXPECT_TRUE(has_case) << "no detour case for " << sim::HookName(hook);
+  }
+  // The plugin's rows are the game's hooks, so the loop above met each of them.
+  for (const tinyhorde::DetourRow& row : tinyhorde::DetourTable()) {
+    bool a_game_hook = false;
+    for (int i = 0; i < static_cast<int>(sim::Hook::Count); ++i)
+      a_game_hook =
+          a_game_hook || std::string(sim::HookName(static_cast<sim::Hook>(i))) == row.name.name;
+    EXPECT_TRUE(a_game_hook) << "the bench knows no hook " << row.name.name;
+  }
 }
 
 // Every case on every subject it takes. The game's own function never runs (it would record the
@@ -33,6 +55,8 @@ TEST(DetourCasesTest, EachDetourRunsAloneAndTheNextBatchIsPrepared) {
                                            "GetCryoDinoData",
                                            "CanCryo",
                                            "TakeDamage(capture causer)",
+                                           "DinoTakeDamage(capture causer)",
+                                           "SaveWorld",
                                            "Serialize(saving)",
                                            "Destroy",
                                            "Destroyed",

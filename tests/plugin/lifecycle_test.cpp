@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/logger.h"
-#include "plugin/hook_table.h"
+#include "plugin/hook_installation.h"
 #include "plugin/lifecycle.h"
 #include "sim/game_functions.h"
 #include "support/sim_fixture.h"

@@ -1,11 +1,12 @@
 // Shrinking one creature to its configured size: the only place a reduced scale is written.
-// It checks everything itself (alive, target, tamed when OnlyTamed is on, configured, shrinking
-// allowed), so it may be called for any creature at any time; a creature that does not qualify
-// is left untouched and the call answers false. Game thread; callers must not hold SettingsMutex.
+// It checks everything itself (alive, and the creature's verdict: target, tamed when OnlyTamed is
+// on, configured, shrinking allowed), so it may be called for any creature at any time; a
+// creature that does not qualify is left untouched and the call answers false. Game thread;
+// callers must not hold SettingsMutex.
 #pragma once
 
 #include "host/types.h"
-#include "selection/creature_classification.h"
+#include "scaling/creature_verdict.h"
 
 namespace tinyhorde {
 
@@ -28,8 +29,9 @@ enum class ApplyMode {
 
 // label names the trigger in the debug line.
 bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const char* label, ApplyMode mode);
-// The same with the creature's class verdict, for a caller that already holds it.
-bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const ClassVerdict& verdict,
+// The same with the creature's verdict for the event under way (JudgeCreature), for a caller
+// that already holds it: the creature is neither classified nor asked its tamed state again.
+bool ApplyCreatureScale(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
                         const char* label, ApplyMode mode);
 
 }  // namespace tinyhorde

@@ -1,21 +1,11 @@
-// The hooks the plugin installs, in installation order.
+// Installing and removing the plugin's detours (hooks/detour_table.h), in the table's order.
+// Game thread, at start-up and shut-down.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "host/game_names.h"
-
 namespace tinyhorde {
-
-struct HookRow {
-  host::GameName name;  // the game function, from the list of game names
-  void* detour;
-  void** slot;
-  bool storage;  // a restore path that must be in place before any creature may be shrunk
-};
-
-const std::vector<HookRow>& HookTable();
 
 struct HookInstallResult {
   std::vector<std::string> refused;  // names the host refused

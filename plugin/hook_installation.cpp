@@ -1,0 +1,41 @@
+#include "plugin/hook_installation.h"
+
+#include "hooks/detour_table.h"
+#include "host/services.h"
+
+namespace tinyhorde {
+
+namespace {
+
+// Which rows of the detour table are installed now; game thread.
+std::vector<bool> installed;
+
+}  // namespace
+
+HookInstallResult InstallHooks() {
+  HookInstallResult result;
+  const auto table = DetourTable();
+  installed.assign(table.size(), false);
+  const bool ask_unverified = host::HostSurvivesUnknownFunctions();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const DetourRow& row = table[i];
+    const bool unverified = row.name.unverified_because != nullptr;
+    if (unverified && !ask_unverified) {
+      result.unverified_not_asked.emplace_back(row.name.name);
+      continue;
+    }
+    installed[i] = host::InstallHook(row.name, row.detour, row.slot);
+    if (!installed[i])
+      (unverified ? result.unverified_refused : result.refused).emplace_back(row.name.name);
+  }
+  return result;
+}
+
+void RemoveHooks() {
+  const auto table = DetourTable();
+  for (std::size_t i = 0; i < table.size() && i < installed.size(); ++i)
+    if (installed[i]) host::RemoveHook(table[i].name, table[i].detour);
+  installed.clear();
+}
+
+}  // namespace tinyhorde
