@@ -74,7 +74,7 @@ void TargetingTeamChanged(APrimalDinoCharacter* self) {
       ApplyCreatureScale(self, verdict, "TargetingTeamChanged-Tamed", ApplyMode::kForce);
       ScheduleDelayedResize(self, "TargetingTeamChanged-Delayed", 1);
     } else {
-      RestoreCreatureScale(self);
+      RestoreNormalScaleAlways(self);
     }
   });
 }

@@ -162,7 +162,7 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
     std::vector<RecordedCreature> recorded = RecordedShrunkEntries();
     save.restored = AddressSet(recorded.size());
     for (const RecordedCreature& entry : recorded)
-      if (RestoreCreatureScale(entry.creature)) {
+      if (RestoreNormalScaleAlways(entry.creature)) {
         restored.push_back(entry);
         save.restored.Insert(entry.creature);
       }
@@ -199,7 +199,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     // saved as it is.
     verdict = JudgeCreature(creature);
     if (IsRecordedShrunk(creature) || verdict.Selected()) {
-      RestoreCreatureScale(creature);
+      RestoreNormalScaleAlways(creature);
       restored = true;
     }
   });

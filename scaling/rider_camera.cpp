@@ -101,7 +101,7 @@ FVector Times(double k, const FVector& v) {
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
   if (creature == nullptr || ClassOf(creature) == nullptr) return;
   if (cameraScale != 1.0) RecordShrunk(creature);
-  ScaleRecordedRiderCamera(creature, cameraScale);
+  ScaleRiderCameraAlreadyRecorded(creature, cameraScale);
 }
 
 namespace {
@@ -181,7 +181,7 @@ struct CameraLogLines {
   }
 }
 
-// The locked part of ScaleRecordedRiderCamera; with debug, log gathers the lines to write.
+// The locked part of ScaleRiderCameraAlreadyRecorded; with debug, log gathers the lines to write.
 void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVector* rider,
                     double cameraScale, CameraLogLines* log) {
   std::unique_lock<SpinLock> lock(CameraStoreMutex);
@@ -211,7 +211,7 @@ void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVe
 
 }  // namespace
 
-void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
+void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, double cameraScale) {
   if (creature == nullptr) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
@@ -251,7 +251,7 @@ void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
       return;
     }
   }
-  ScaleRecordedRiderCamera(creature, 1.0);
+  ScaleRiderCameraAlreadyRecorded(creature, 1.0);
 }
 
 bool CameraHeldAt(const void* creature, double cameraScale) {

@@ -64,7 +64,7 @@ bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
   host::FieldAt<host::FVector>(creature, game.BaseDinoScale) = uniform;
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = uniform;
-  ScaleRecordedRiderCamera(creature, camera_scale);
+  ScaleRiderCameraAlreadyRecorded(creature, camera_scale);
   // Brought to full size: an older record of it as shrunk no longer holds.
   if (!reduced) MarkRestored(creature);
 

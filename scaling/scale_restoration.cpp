@@ -20,7 +20,7 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return false;
   // A creature shrunk while it was a target goes back even when the settings no longer name it.
   if (!IsRecordedShrunk(creature) && !IsTargetCreature(creature)) return false;
-  RestoreCreatureScale(creature);
+  RestoreNormalScaleAlways(creature);
   return true;
 }
 
@@ -68,7 +68,7 @@ bool LogRestored(host::APrimalDinoCharacter* creature) {
 
 }  // namespace
 
-bool RestoreCreatureScale(host::APrimalDinoCharacter* creature) {
+bool RestoreNormalScaleAlways(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return false;
   const bool debug = RestoreDebugLinesWanted();
   const bool complete = WriteFullSize(creature, debug);
@@ -101,7 +101,7 @@ RestoreTally RestoreRecordedCreatures() {
     return tally;
   }
   for (auto* creature : creatures) {
-    if (RestoreCreatureScale(creature))
+    if (RestoreNormalScaleAlways(creature))
       tally.restored.insert(creature);
     else
       ++tally.failed;

@@ -68,7 +68,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
   return VisitCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
     if (skip.count(creature) != 0 || !IsTargetCreature(creature)) return false;
-    if (!RestoreCreatureScale(creature)) throw std::runtime_error("restore incomplete");
+    if (!RestoreNormalScaleAlways(creature)) throw std::runtime_error("restore incomplete");
     return true;
   });
 }

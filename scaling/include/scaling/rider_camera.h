@@ -25,9 +25,9 @@ extern SpinLock CameraStoreMutex;
 // (its offsets are their own baselines) and none are kept for it.
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
 // The same for a creature the caller has already recorded as shrunk.
-void ScaleRecordedRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale);
+void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, double cameraScale);
 
-// The same as ScaleRecordedRiderCamera(creature, 1.0), for a restore: debug says whether the
+// The same as ScaleRiderCameraAlreadyRecorded(creature, 1.0), for a restore: debug says whether the
 // debug lines are wanted, read once by the caller.
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug);
 

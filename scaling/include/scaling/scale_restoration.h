@@ -6,7 +6,7 @@
 // Which one to call:
 // - RestoreNormalScale: before the game stores, captures or destroys a creature, and whenever a
 //   creature stops qualifying; it decides itself whether the creature is the plugin's to restore.
-// - RestoreCreatureScale: the caller has decided the creature goes back, whatever it is.
+// - RestoreNormalScaleAlways: the caller has decided the creature goes back, whatever it is.
 // - RestoreIfRecordedShrunk: a walk over the world that should touch only what the plugin shrank.
 // - RestoreRecordedCreatures: everything the plugin shrank, with or without a world.
 #pragma once
@@ -25,9 +25,9 @@ bool RestoreNormalScale(host::APrimalDinoCharacter* creature);
 
 // Puts any creature back to full size, target or not, and drops it from the record of shrunk
 // creatures once every write took. Answers whether every write took (false for null).
-bool RestoreCreatureScale(host::APrimalDinoCharacter* creature);
+bool RestoreNormalScaleAlways(host::APrimalDinoCharacter* creature);
 
-// Puts back a living creature recorded as shrunk, as RestoreCreatureScale does, with a single
+// Puts back a living creature recorded as shrunk, as RestoreNormalScaleAlways does, with a single
 // look-up of the record serving both the test and the mark. A creature not recorded, or dead, is
 // left as it is (a dead one stays recorded). debug is RestoreDebugLinesWanted(), read once by
 // the caller for its whole walk. Answers false when nothing was to be done; raises
