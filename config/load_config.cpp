@@ -223,6 +223,11 @@ std::string LastLoadedConfigPath() {
   return LoadedPath();
 }
 
+void ForgetLoadedConfigPathForTests() {
+  const std::lock_guard lock(SettingsMutex);
+  LoadedPath().clear();
+}
+
 std::vector<fs::path> ConfigCandidates() {
   std::vector<fs::path> candidates;
   const std::string module = host::ToUtf8(host::GetPluginModulePath());

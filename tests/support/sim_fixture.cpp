@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/logger.h"
+#include "config/load_config.h"
 #include "config/plugin_settings.h"
 #include "host/services.h"
 #include "plugin/lifecycle.h"
@@ -48,6 +49,7 @@ void SimFixture::SetUp() {
     tinyhorde::PluginSettings = tinyhorde::Settings{};
   }
   tinyhorde::SettingsChanged();
+  tinyhorde::ForgetLoadedConfigPathForTests();
   tinyhorde::ClearCameraStoresForTests();
 }
 

@@ -34,5 +34,7 @@ ConfigLoadOutcome LoadConfig();
 
 // The file whose values were last applied; empty while only the built-in defaults were.
 std::string LastLoadedConfigPath();
+// For tests only: as at the library's load, no file read yet.
+void ForgetLoadedConfigPathForTests();
 
 }  // namespace tinyhorde
