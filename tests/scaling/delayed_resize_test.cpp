@@ -3,6 +3,7 @@
 // size, or after the plugin stopped.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "base/plugin_active.h"
@@ -62,6 +63,9 @@ TEST_F(DelayedResize, TimersGetConsecutiveSerialNames) {
             (std::vector<std::u16string>{
                 sim::Utf8ToUtf16("Tinyhorde_Timer_" + std::to_string(serial + 1)),
                 sim::Utf8ToUtf16("Tinyhorde_Timer_" + std::to_string(serial + 2))}));
+  for (const auto& timer : Server().Clock().Pending())
+    EXPECT_EQ(timer.module, sim::Utf8ToUtf16(std::filesystem::canonical("/proc/self/exe").string()))
+        << "each timer is set for the module the plugin was loaded from";
 }
 
 TEST_F(DelayedResize, FiresAfterItsDelayWithItsLabel) {

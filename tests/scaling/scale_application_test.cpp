@@ -39,12 +39,17 @@ TEST_F(Application, DebugLineNamesTheClassScalesAndContext) {
                   "0.2500, Context: UnitTest)"});
 }
 
-TEST_F(Application, WithDebugLogOffNothingIsLoggedButTheCreatureIsShrunk) {
+TEST_F(Application, WithDebugLogOffNothingIsLoggedButTheCreatureIsShrunkAndRestored) {
   WithSettings([](tinyhorde::Settings& s) { s.DebugLog = false; });
   const int id = MakeTamed(kDread);
+  const sim::FVector tpv = Offset(id, "TPVDefaultCameraOffset");
   TakeLogLines();
   EXPECT_TRUE(Apply(id));
   ExpectAllScales(id, 0.25);
+  EXPECT_EQ(TakeLogLines(), Lines{});
+  EXPECT_TRUE(Restore(id));
+  ExpectAllScales(id, 1.0);
+  EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), tpv));
   EXPECT_EQ(TakeLogLines(), Lines{});
 }
 
@@ -155,8 +160,10 @@ TEST_P(Tolerance, ForcedApplicationAlwaysWrites) {
   const auto& c = GetParam();
   const int id = MakeTamed(kMosa);
   Dino(id)->PrimalCharacter.Character.Pawn.Actor.RootComponent->RelativeScale3D = c.root;
+  TakeLogLines();
   EXPECT_TRUE(Apply(id, "Test", true));
   ExpectAllScales(id, 0.5);
+  EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Resized").size(), 1u) << "logged even at scale";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ToleranceCase{"OnTheEdgeOfZ", {0.5, 0.5, 0.505}, true},
                       ToleranceCase{"OnTheEdgeOfX", {0.495, 0.5, 0.5}, true},
                       ToleranceCase{"OnlyYOff", {0.5, 0.52, 0.5}, true},
-                      ToleranceCase{"FullSize", {1.0, 1.0, 1.0}, true}),
+                      ToleranceCase{"FullSize", {1.0, 1.0, 1.0}, true},
+                      ToleranceCase{"NotANumber", {0.5, 0.5, std::nan("")}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // 0.505 - 0.5 is a little above 0.005 in binary, so the cases above cannot tell "<" from "<=".
@@ -204,12 +212,14 @@ TEST_F(Application, CreatureWithoutRootComponentIsApplied) {
 
 TEST_F(Application, CreatureWithoutMeshIsApplied) {
   const int id = MakeTamed(kDread);
+  const sim::FVector tpv = Offset(id, "TPVDefaultCameraOffset");
   auto& character = Dino(id)->PrimalCharacter.Character;
   sim::USceneComponent* const mesh = character.Mesh;
   character.Mesh = nullptr;
   EXPECT_TRUE(Apply(id));
   EXPECT_TRUE(Same(Root(id), Uniform(0.25)));
   EXPECT_TRUE(Same(Base(id), Uniform(0.25)));
+  EXPECT_TRUE(Same(Offset(id, "TPVDefaultCameraOffset"), Times(0.25, tpv))) << "camera too";
   character.Mesh = mesh;
   EXPECT_TRUE(Same(Mesh(id), Uniform(1.0)));
 }
@@ -292,12 +302,21 @@ void PrintTo(const AnyTargetCase& c, std::ostream* os) {
 class RestoresAnyTarget : public Restoration,
                           public ::testing::WithParamInterface<AnyTargetCase> {};
 
-TEST_P(RestoresAnyTarget, WritesFullSize) {
+TEST_P(RestoresAnyTarget, WritesFullSizeAndLogsEachTime) {
   const int id = Make(kDread);
+  const auto offsets = Game().CameraOffsets(Dino(id));
   GetParam().prepare(Game(), id);
   SetAllScales(id, 0.25);
   EXPECT_TRUE(Restore(id));
   ExpectAllScales(id, 1.0);
+  const auto restored = Game().CameraOffsets(Dino(id));
+  ASSERT_EQ(restored.size(), offsets.size());
+  for (std::size_t i = 0; i < offsets.size(); ++i)
+    EXPECT_TRUE(Same(restored[i].second, offsets[i].second))
+        << offsets[i].first << ": first seen at full size, its camera keeps its offsets";
+  TakeLogLines();
+  EXPECT_TRUE(Restore(id)) << "a target already at scale 1.0 is restored again";
+  EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Restored").size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
