@@ -1,4 +1,4 @@
-// Each of the fourteen storage detours, on its own: the game's own function must see the creature
+// Each storage detour but the world save, on its own: the game's own function must see the creature
 // at full size. Every case runs twice, with the detour installed and with the host refusing it,
 // and the second run must show the reduced size reaching the game, so that no case passes
 // because another detour happened to restore the creature first.
