@@ -66,7 +66,6 @@ std::vector<std::string> ResolveGameHandles() {
 
   fresh.bIsDead = host::GetBitFieldOffset(names::kIsDead);
   fresh.bActorIsBeingDestroyed = host::GetBitFieldOffset(names::kActorIsBeingDestroyed);
-  fresh.bDidSetupTamed = host::GetBitFieldOffset(names::kDidSetupTamed);
   fresh.bIsAdmin = host::GetBitFieldOffset(names::kIsAdmin);
 
   std::vector<std::string> missing;

@@ -9,7 +9,6 @@ bool IsTamedCreature(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return false;
   try {
     const GameHandles& game = GameHandleTable();
-    if (host::IsFlagSetIn(creature, game.bDidSetupTamed)) return true;
     const host::int32 team = host::FieldAt<host::int32>(creature, game.TargetingTeam);
     if (team >= kTamedTeamThreshold) return true;
     if (host::FieldAt<host::int32>(creature, game.OwningPlayerID) > 0) return true;

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Holds the plugin's list of game names against the AsaApi SDK headers.
+"""Holds the plugin's list of game names against the AsaApi SDK's public code.
 
 Usage: check_game_names.py LIST_HEADER SDK_PUBLIC_DIR
 
 Each entry of the list (an `inline constexpr GameName kX{"name", GameNameKind::..., [reason]}`)
-must stand verbatim, in quotes, on a live line of a header under SDK_PUBLIC_DIR: comments are
-taken out before the search, string literals are kept. An entry that carries a reason (its third
+must stand verbatim, in quotes, on a live line of the code under SDK_PUBLIC_DIR (its headers, and
+the sources it ships there, such as the string functions the host compiles in and looks game
+names up from): comments are taken out before the search, string literals are kept. An entry that carries a reason (its third
 initializer) is a hook the game most likely lacks: it may stand only in a comment or nowhere, and
 is reported with its reason. Such a mark fails the check on a field, flag or called function (the
 plugin would ask for it without the hook's guard) and on a name that now stands on a live line
@@ -57,7 +58,7 @@ def main():
         return 1
     live = []
     commented = []
-    for path in sorted(sdk.rglob("*.h")):
+    for path in sorted(p for p in sdk.rglob("*") if p.suffix in (".h", ".hpp", ".cpp")):
         source = path.read_text(encoding="utf-8", errors="replace")
         if '"' not in source:
             continue

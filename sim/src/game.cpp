@@ -89,8 +89,6 @@ void Game::RegisterNames() {
   names.AddFlag(host::game_names::kIsDead, offsetof(APrimalCharacter, CharacterFlags), kBitIsDead);
   names.AddFlag(host::game_names::kActorIsBeingDestroyed, offsetof(AActor, ActorFlags),
                 kBitActorIsBeingDestroyed);
-  names.AddFlag(host::game_names::kDidSetupTamed, offsetof(APrimalDinoCharacter, DinoFlags),
-                kBitDidSetupTamed);
   names.AddFlag(host::game_names::kIsAdmin, offsetof(APrimalPlayerController, ControllerFlags),
                 kBitIsAdmin);
 }

@@ -6,6 +6,9 @@
 #include <iterator>
 #include <string>
 
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
 #include "sim/game.h"
 #include "sim/game_functions.h"
 #include "sim/server.h"
@@ -114,6 +117,19 @@ void GetAllActorsOfClass(UObject* /*world_context*/, const TSubclassOf<AActor>* 
 
 void RconSendMessage(RCONClientConnection* self, int id, int type, FString* message) {
   self->send(id, type, StringText(*message));
+}
+
+// The game's narrow string constructor. The host builds its message sender's name with it.
+void FStringFromNarrow(FString* self, const char* text) {
+  *self = MakeGameString(Utf8ToUtf16(text));
+}
+
+// A chat line shown to one player: the console prints it as a "msg" line.
+void ClientServerChatDirectMessage(AShooterPlayerController* self, const FString* text,
+                                   FLinearColor colour, bool /*bold*/, const FString* /*sender*/) {
+  const auto* player = G().PlayerByController(self);
+  S().Print(fmt::format("msg {} {} {} {} {} {}", player ? player->id : 0, colour.R, colour.G,
+                        colour.B, colour.A, nlohmann::json(Utf16ToUtf8(StringText(*text))).dump()));
 }
 
 char16_t LowerUnit(char16_t c) {
@@ -367,6 +383,8 @@ void RegisterGameFunctions(Server& server) {
   Register<names::kGetAllActorsOfClass, &GetAllActorsOfClass>(server);
   Register<names::kRconSendMessage, &RconSendMessage>(server);
   Register<names::kStricmp, &Stricmp>(server);
+  Register<names::kFStringFromNarrow, &FStringFromNarrow>(server);
+  Register<names::kClientServerChatDirectMessage, &ClientServerChatDirectMessage>(server);
 
   // Each original is converted to its row's signature first, so a body whose type differs from
   // its row does not compile.

@@ -127,15 +127,34 @@ void* GetWorld() {
   return Server::Current().GameWorld().World();
 }
 
+// The host's messaging manager: it names the sender with the game's narrow string constructor
+// and shows the text through the game's direct chat message, both looked up by name without a
+// check. A game lacking either stops the server, or under HooksDoNotThrow crashes it through the
+// null address.
 void SendServerMessage(void* player_controller, float r, float g, float b, float a,
                        const std::u16string& text) {
   auto& server = Server::Current();
   if (server.GameWorld().World() == nullptr)
     server.End("A player message was sent while no world is up");
-  const auto* player = server.GameWorld().PlayerByController(player_controller);
-  const int id = player ? player->id : 0;
-  server.Print(fmt::format("msg {} {} {} {} {} {}", id, r, g, b, a,
-                           nlohmann::json(sim::Utf16ToUtf8(text)).dump()));
+  const auto resolve = [&server](const host::GameName& name) {
+    void* address = server.Lookup().HostFunctionAddress(name.name);
+    if (address == nullptr) {
+      UnknownFunction(server, name.name);
+      server.End(std::string("The host called ") + name.name + " through a null address");
+    }
+    return address;
+  };
+  using Narrow = void (*)(sim::FString*, const char*);
+  using Direct = void (*)(void*, const sim::FString*, sim::FLinearColor, bool, const sim::FString*);
+  const auto narrow = reinterpret_cast<Narrow>(resolve(host::game_names::kFStringFromNarrow));
+  const auto direct =
+      reinterpret_cast<Direct>(resolve(host::game_names::kClientServerChatDirectMessage));
+  sim::FString sender;
+  narrow(&sender, "Server");
+  sim::FString message = sim::MakeGameString(text);
+  direct(player_controller, &message, sim::FLinearColor{r, g, b, a}, false, &sender);
+  sim::ReleaseGameString(message);
+  sim::ReleaseGameString(sender);
 }
 
 void DelayExecute(const std::function<void()>& callback, int delay_seconds,

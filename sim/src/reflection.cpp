@@ -64,6 +64,10 @@ std::optional<Reflection::BitFieldAddress> Reflection::FlagAddress(const void* o
 
 void* Reflection::FunctionAddress(const std::string& name) {
   Asked(name);
+  return HostFunctionAddress(name);
+}
+
+void* Reflection::HostFunctionAddress(const std::string& name) const {
   auto it = functions_.find(name);
   if (it == functions_.end() || Hidden(name)) return nullptr;
   return it->second;

@@ -220,8 +220,7 @@ class Randomized : public flowtest::FlowFixture {
     const auto* dino = Dino(id);
     const std::int32_t team = dino->PrimalCharacter.Character.Pawn.Actor.TargetingTeam;
     const std::int32_t untamed = dino->UntamedTargetingTeam;
-    return sim::TestBit(dino->DinoFlags, sim::kBitDidSetupTamed) || team >= 50000 ||
-           dino->OwningPlayerID > 0 || dino->TamerString.ArrayNum > 1 ||
+    return team >= 50000 || dino->OwningPlayerID > 0 || dino->TamerString.ArrayNum > 1 ||
            dino->TamedName.ArrayNum > 1 || (team > 0 && untamed > 0 && team != untamed);
   }
   bool IsDead(int id) {

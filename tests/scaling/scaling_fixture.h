@@ -60,10 +60,10 @@ class ScalingFixture : public simtest::SimFixture {
   int MakeWith(const std::string& species, const std::vector<sim::PropertySpec>& properties) {
     return Game().CreateCreature(Server().Classes().SpeciesWith(species, properties));
   }
-  // The same, tamed by the setup flag alone.
+  // The same, tamed by an owning player alone.
   int MakeTamed(const std::string& species) {
     const int id = Make(species);
-    sim::SetBit(Dino(id)->DinoFlags, sim::kBitDidSetupTamed, true);
+    Dino(id)->OwningPlayerID = 1;
     return id;
   }
 

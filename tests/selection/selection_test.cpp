@@ -288,11 +288,12 @@ INSTANTIATE_TEST_SUITE_P(
     TamedSigns, TamedSign,
     ::testing::Values(
         TamedCase{"FreshWild", [](sim::APrimalDinoCharacter&) {}, false},
-        TamedCase{"SetupTamedFlag",
+        // The game keeps a tamed set-up state the host has no name for: it is no sign.
+        TamedCase{"SetupStateAloneIsNoSign",
                   [](sim::APrimalDinoCharacter& d) {
                     sim::SetBit(d.DinoFlags, sim::kBitDidSetupTamed, true);
                   },
-                  true},
+                  false},
         TamedCase{"TeamAtThreshold", [](sim::APrimalDinoCharacter& d) { Teams(d, 50000, 50000); },
                   true},
         TamedCase{"TeamJustBelowThreshold",

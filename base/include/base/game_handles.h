@@ -38,7 +38,6 @@ struct GameHandles {
   // One-bit flags, with their words' offsets from the start of their objects.
   host::BitField bIsDead{};                 // APrimalCharacter
   host::BitField bActorIsBeingDestroyed{};  // AActor
-  host::BitField bDidSetupTamed{};          // APrimalDinoCharacter
   host::BitField bIsAdmin{};                // APrimalPlayerController
 
   host::GameFunction<host::UClass*()> CreatureClass{host::game_names::kCreatureStaticClass};

@@ -58,7 +58,6 @@ inline constexpr GameName kPropertyOffsetInternal{"FProperty.Offset_Internal", G
 inline constexpr GameName kIsDead{"APrimalCharacter.bIsDead", GameNameKind::Flag};
 inline constexpr GameName kActorIsBeingDestroyed{"AActor.bActorIsBeingDestroyed",
                                                  GameNameKind::Flag};
-inline constexpr GameName kDidSetupTamed{"APrimalDinoCharacter.bDidSetupTamed", GameNameKind::Flag};
 inline constexpr GameName kIsAdmin{"APrimalPlayerController.bIsAdmin", GameNameKind::Flag};
 
 // Functions the plugin calls.
@@ -89,6 +88,15 @@ inline constexpr GameName kRconSendMessage{"RCONClientConnection.SendMessage(int
                                            GameNameKind::Function};
 inline constexpr GameName kStricmp{"FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)",
                                    GameNameKind::Function};
+
+// Functions the host looks up by name for the plugin, inside its own calls: a player message goes
+// through the host's messaging manager, which builds its sender name with the game's narrow
+// string constructor and calls the game's direct chat message. The plugin never resolves them
+// itself, but a game lacking either stops or crashes the server at the plugin's first reply.
+inline constexpr GameName kFStringFromNarrow{"FString.FString(char*)", GameNameKind::Function};
+inline constexpr GameName kClientServerChatDirectMessage{
+    "AShooterPlayerController.ClientServerChatDirectMessage(FString&,FLinearColor,bool,FString&)",
+    GameNameKind::Function};
 
 // Functions the plugin hooks.
 inline constexpr GameName kBeginPlay{"APrimalDinoCharacter.BeginPlay()", GameNameKind::Hook};
@@ -168,7 +176,6 @@ inline constexpr const GameName* kGameNames[] = {
     &game_names::kPropertyOffsetInternal,
     &game_names::kIsDead,
     &game_names::kActorIsBeingDestroyed,
-    &game_names::kDidSetupTamed,
     &game_names::kIsAdmin,
     &game_names::kMalloc,
     &game_names::kRealloc,
@@ -185,6 +192,8 @@ inline constexpr const GameName* kGameNames[] = {
     &game_names::kGetAllActorsOfClass,
     &game_names::kRconSendMessage,
     &game_names::kStricmp,
+    &game_names::kFStringFromNarrow,
+    &game_names::kClientServerChatDirectMessage,
     &game_names::kBeginPlay,
     &game_names::kOnUncryo,
     &game_names::kOnCryo,

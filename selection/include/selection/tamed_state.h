@@ -1,5 +1,6 @@
-// Whether a creature counts as tamed: any one sign of ownership is enough (the tamed set-up flag,
-// a tamed team, an owning player, a tamer's or a tamed name, a team other than its untamed one).
+// Whether a creature counts as tamed: any one sign of ownership is enough (a tamed team, an owning
+// player, a tamer's or a tamed name, a team other than its untamed one). The game's own tamed
+// set-up flag is not read: the current game has no name for it, and asking would stop the server.
 // Any failure to read the creature answers false.
 #pragma once
 

@@ -22,6 +22,11 @@ struct FString {
   std::int32_t ArrayMax = 0;
 };
 
+// A colour as the game passes it: red, green, blue, alpha.
+struct FLinearColor {
+  float R = 0, G = 0, B = 0, A = 0;
+};
+
 struct FName {
   std::int32_t ComparisonIndex = 0;
   std::int32_t Number = 0;
@@ -174,7 +179,8 @@ struct AShooterCharacter {
   FString PlayerName;
 };
 
-// bDidSetupTamed is bit 3 of DinoFlags.
+// Bit 3 of DinoFlags is the game's own tamed set-up state. The host exposes no name for it (the
+// current game lacks one), so the plugin cannot read it; taming, unclaiming and saves keep it.
 struct APrimalDinoCharacter {
   APrimalCharacter PrimalCharacter;
   FVector BaseDinoScale{1, 1, 1};

@@ -38,6 +38,9 @@ class Reflection {
   std::optional<std::uintptr_t> FieldAddress(const void* object, const std::string& name);
   std::optional<BitFieldAddress> FlagAddress(const void* object, const std::string& name);
   void* FunctionAddress(const std::string& name);
+  // A look-up the host makes on its own behalf inside one of its calls (its messaging's): not
+  // counted as a plugin's.
+  void* HostFunctionAddress(const std::string& name) const;
 
   void MakeUnknown(const std::string& name) { unknown_.insert(name); }
   // False when the game has no such name to give back (one it was never given).
