@@ -2,7 +2,8 @@
 #
 #   <prefix>/ArkApi/Plugins/Tinyhorde/
 #       Tinyhorde.dll        (Tinyhorde.so on Linux, as the simulated server installs it)
-#       PluginInfo.json      examples/PluginInfo.json: numeric Version and MinApiVersion
+#       PluginInfo.json      made from examples/PluginInfo.json.in with the project version
+#                            (cmake/version.cmake): numeric Version and MinApiVersion
 #       config.example.json  examples/config.json: every key with its default
 #       INSTALL.txt          the README's install, settings and commands sections
 #
@@ -39,7 +40,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/INSTALL.txt
 
 install(FILES $<TARGET_FILE:tinyhorde> DESTINATION ${TINYHORDE_INSTALL_DIR}
         RENAME ${tinyhorde_library_name} COMPONENT plugin)
-install(FILES ${CMAKE_SOURCE_DIR}/examples/PluginInfo.json ${CMAKE_BINARY_DIR}/INSTALL.txt
+install(FILES ${TINYHORDE_PLUGIN_INFO} ${CMAKE_BINARY_DIR}/INSTALL.txt
         DESTINATION ${TINYHORDE_INSTALL_DIR} COMPONENT plugin)
 install(FILES ${CMAKE_SOURCE_DIR}/examples/config.json DESTINATION ${TINYHORDE_INSTALL_DIR}
         RENAME config.example.json COMPONENT plugin)
