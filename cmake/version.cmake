@@ -7,6 +7,9 @@
 #   the release zip's name  Tinyhorde-<version>-win64.zip (cmake/package.cmake)
 #   INSTALL.txt             its title line (cmake/package.cmake)
 #
+# tests/install/check_package.cmake fails when the zip's name, its PluginInfo.json or the
+# command's reply shows another version; CHANGELOG.md must open with this version's section.
+#
 # The host reads Version as a floating-point number, so the version is MAJOR.MINOR written as
 # that number reads back: 1.10 would read as 1.1, and 1.1.2 is no number at all.
 if(NOT PROJECT_VERSION MATCHES "^(0|[1-9][0-9]*)\\.(0|[0-9]*[1-9])$")
