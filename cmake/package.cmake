@@ -2,9 +2,13 @@
 #
 #   <prefix>/ArkApi/Plugins/Tinyhorde/
 #       Tinyhorde.dll        (Tinyhorde.so on Linux, as the simulated server installs it)
-#       PluginInfo.json      examples/PluginInfo.json: numeric Version and MinApiVersion
+#       PluginInfo.json      made from examples/PluginInfo.json.in with the project version
+#                            (cmake/version.cmake): numeric Version and MinApiVersion
 #       config.example.json  examples/config.json: every key with its default
 #       INSTALL.txt          the README's install, settings and commands sections
+#       LICENSE              the plugin's licence
+#       THIRD-PARTY-NOTICES.txt  the licences of the libraries compiled into the DLL
+#       CHANGELOG.md         what each version changed, for owners
 #
 # and `cpack` zips that folder. No config.json is shipped, so unpacking an update over a server
 # never replaces the owner's settings.
@@ -39,7 +43,9 @@ file(WRITE ${CMAKE_BINARY_DIR}/INSTALL.txt
 
 install(FILES $<TARGET_FILE:tinyhorde> DESTINATION ${TINYHORDE_INSTALL_DIR}
         RENAME ${tinyhorde_library_name} COMPONENT plugin)
-install(FILES ${CMAKE_SOURCE_DIR}/examples/PluginInfo.json ${CMAKE_BINARY_DIR}/INSTALL.txt
+install(FILES ${TINYHORDE_PLUGIN_INFO} ${CMAKE_BINARY_DIR}/INSTALL.txt
+              ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+              ${CMAKE_SOURCE_DIR}/CHANGELOG.md
         DESTINATION ${TINYHORDE_INSTALL_DIR} COMPONENT plugin)
 install(FILES ${CMAKE_SOURCE_DIR}/examples/config.json DESTINATION ${TINYHORDE_INSTALL_DIR}
         RENAME config.example.json COMPONENT plugin)

@@ -1,8 +1,10 @@
 // The chat command "/hordesize". The host calls it on the game thread with the whole message.
 // A second word (any case) that is the word of a command table row with a chat handler runs that
-// handler for administrators; anything else shows the banner. A message from no player is
-// ignored.
+// handler for administrators ("version" for everyone); anything else shows the banner. A message
+// from no player is ignored.
 #include "commands/chat_command.h"
+
+#include <algorithm>
 
 #include "base/contained.h"
 #include "base/game_handles.h"
@@ -13,6 +15,7 @@
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
 #include "commands/status_command.h"
+#include "commands/version_command.h"
 #include "config/load_config.h"
 #include "host/game.h"
 
@@ -37,6 +40,14 @@ bool IsAdmin(host::AShooterPlayerController* player) {
   return host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
 }
 
+// The chat words every player may use; the others are for administrators.
+constexpr ChatWordFn kWordsForEveryone[] = {&OnChatVersion};
+
+bool ForEveryone(const CommandRow& row) {
+  return std::find(std::begin(kWordsForEveryone), std::end(kWordsForEveryone), row.chat) !=
+         std::end(kWordsForEveryone);
+}
+
 // The row whose chat word tokens[1] is, or null.
 const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
   if (tokens.Num() < 2) return nullptr;
@@ -58,7 +69,7 @@ void OnChatCommand(host::AShooterPlayerController* player, host::FString* messag
       ReplyToPlayer(player, kBannerColour, kBanner);
       return;
     }
-    if (IsAdmin(player))
+    if (ForEveryone(*row) || IsAdmin(player))
       chosen = row->chat;
     else
       ReplyToPlayer(player, kRefusalColour, kAdminRequired);
@@ -82,6 +93,10 @@ void OnChatReload(host::AShooterPlayerController* player) {
 
 void OnChatStatus(host::AShooterPlayerController* player) {
   Contained(kChatLabel, [player] { ReplyToPlayer(player, kSuccessColour, StatusText()); });
+}
+
+void OnChatVersion(host::AShooterPlayerController* player) {
+  Contained(kChatLabel, [player] { ReplyToPlayer(player, kSuccessColour, VersionText()); });
 }
 
 void OnChatResizeAll(host::AShooterPlayerController* player) {

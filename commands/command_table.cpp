@@ -2,10 +2,14 @@
 // row here; its handlers live in the file of its own topic.
 #include "commands/command_table.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "commands/chat_command.h"
 #include "commands/console_commands.h"
 #include "commands/rcon_commands.h"
 #include "commands/status_command.h"
+#include "commands/version_command.h"
 
 namespace tinyhorde {
 
@@ -16,12 +20,23 @@ constexpr CommandRow kCommands[] = {
     {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr},
     {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload},
     {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus},
+    {"version", &OnConsoleVersion, &OnRconVersion, &OnChatVersion},
 };
+
+// The commands that came after the older names: they answer under their first name only.
+constexpr std::string_view kWithoutOlderNames[] = {"version"};
 
 }  // namespace
 
 std::span<const CommandRow> CommandTable() {
   return kCommands;
+}
+
+std::span<const char* const> CommandPrefixes(const CommandRow& row) {
+  const std::span<const char* const> all = kCommandPrefixes;
+  const bool first_only = std::find(std::begin(kWithoutOlderNames), std::end(kWithoutOlderNames),
+                                    row.word) != std::end(kWithoutOlderNames);
+  return first_only ? all.first(1) : all;
 }
 
 std::string CommandName(const char* prefix, const CommandRow& row) {

@@ -17,9 +17,9 @@ namespace {
 
 using namespace commandtest;
 using tinyhorde::CommandName;
+using tinyhorde::CommandPrefixes;
 using tinyhorde::CommandRow;
 using tinyhorde::CommandTable;
-using tinyhorde::kCommandPrefixes;
 
 std::string ReadSourceFile(const std::string& relative) {
   std::ifstream in(std::string(TINYHORDE_SOURCE_DIR) + "/" + relative);
@@ -45,7 +45,7 @@ std::vector<std::string> Narrow(const std::vector<std::u16string>& names) {
 std::vector<std::string> EveryName() {
   std::vector<std::string> names;
   for (const CommandRow& row : CommandTable())
-    for (const char* prefix : kCommandPrefixes) names.push_back(CommandName(prefix, row));
+    for (const char* prefix : CommandPrefixes(row)) names.push_back(CommandName(prefix, row));
   return names;
 }
 
@@ -62,36 +62,43 @@ TEST(CommandTableRows, AreWholeAndDistinct) {
     EXPECT_EQ(std::count(words.begin(), words.end(), word), 0) << word;
     words.push_back(word);
   }
-  EXPECT_EQ(words, (std::vector<std::string>{"resizeall", "setscale", "reload", "status"}));
+  EXPECT_EQ(words,
+            (std::vector<std::string>{"resizeall", "setscale", "reload", "status", "version"}));
 }
 
 class CommandTableRegistration : public CommandsTest {};
 
-TEST_F(CommandTableRegistration, EveryRowIsRegisteredUnderEveryPrefixAndNothingElse) {
+TEST_F(CommandTableRegistration, EveryRowIsRegisteredUnderItsPrefixesAndNothingElse) {
   const std::vector<std::string> expected = EveryName();
-  EXPECT_EQ(expected.size(), 8u);
+  // Every row under both prefixes, but version, which never had an older name.
+  EXPECT_EQ(expected.size(), 9u);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), "bigfit.version"), 0);
   EXPECT_EQ(Narrow(Server().Commands().console.Names()), expected);
   EXPECT_EQ(Narrow(Server().Commands().rcon.Names()), expected);
   EXPECT_EQ(Narrow(Server().Commands().chat.Names()), std::vector<std::string>{"/hordesize"});
 }
 
-TEST_F(CommandTableRegistration, EveryChatWordIsForAdministratorsOnly) {
+TEST_F(CommandTableRegistration, EveryChatWordButVersionIsForAdministratorsOnly) {
   Run("player Ada admin");  // 1
   Run("player Ben");        // 2
-  int chat_words = 0;
+  int admin_words = 0;
   for (const CommandRow& row : CommandTable()) {
     if (row.chat == nullptr) continue;
-    ++chat_words;
     const std::string word = row.word;
-    EXPECT_EQ(Replies("chat 2 /hordesize " + word),
-              Lines{Msg(2, kRed, "Admin privileges required.")})
-        << word;
-    const Lines answer = Replies("chat 1 /hordesize " + word);
-    ASSERT_FALSE(answer.empty()) << word;
-    EXPECT_EQ(answer[0].find("Admin privileges required."), std::string::npos) << word;
-    EXPECT_EQ(answer[0].find("[Tinyhorde] Active."), std::string::npos) << word;
+    const bool for_everyone = word == "version";
+    if (!for_everyone) ++admin_words;
+    for (const int player : {1, 2}) {
+      const Lines answer = Replies("chat " + std::to_string(player) + " /hordesize " + word);
+      if (player == 2 && !for_everyone) {
+        EXPECT_EQ(answer, Lines{Msg(2, kRed, "Admin privileges required.")}) << word;
+        continue;
+      }
+      ASSERT_FALSE(answer.empty()) << word;
+      EXPECT_EQ(answer[0].find("Admin privileges required."), std::string::npos) << word;
+      EXPECT_EQ(answer[0].find("[Tinyhorde] Active."), std::string::npos) << word;
+    }
   }
-  EXPECT_EQ(chat_words, 3);
+  EXPECT_EQ(admin_words, 3);
 }
 
 TEST(CommandTableFuzzDictionaries, HoldEveryCommandName) {

@@ -1,5 +1,6 @@
 # Installs BUILD_DIR into PREFIX (emptied first) and checks what lands there: exactly the
-# plugin folder's four files, the library as built, the sample config as shipped, an INSTALL.txt
+# plugin folder's seven files, the library as built, the sample config, the changelog, the
+# licence and the third-party notices as they stand in the repository, an INSTALL.txt
 # that explains every setting and command, and a PluginInfo.json whose versions the host can read
 # (numbers, MinApiVersion at least 2.03).
 set(dir "${PREFIX}/ArkApi/Plugins/Tinyhorde")
@@ -17,8 +18,10 @@ endif()
 
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
-set(layout ArkApi/Plugins/Tinyhorde/INSTALL.txt ArkApi/Plugins/Tinyhorde/PluginInfo.json
-           ArkApi/Plugins/Tinyhorde/Tinyhorde.so ArkApi/Plugins/Tinyhorde/config.example.json)
+set(layout ArkApi/Plugins/Tinyhorde/CHANGELOG.md ArkApi/Plugins/Tinyhorde/INSTALL.txt
+           ArkApi/Plugins/Tinyhorde/LICENSE ArkApi/Plugins/Tinyhorde/PluginInfo.json
+           ArkApi/Plugins/Tinyhorde/THIRD-PARTY-NOTICES.txt ArkApi/Plugins/Tinyhorde/Tinyhorde.so
+           ArkApi/Plugins/Tinyhorde/config.example.json)
 if(NOT installed STREQUAL layout)
   fail("installed [${installed}], expected [${layout}]")
 endif()
@@ -31,13 +34,19 @@ if(EXISTS "${dir}/Tinyhorde.so")
   endif()
 endif()
 
-if(EXISTS "${dir}/config.example.json")
-  file(READ "${dir}/config.example.json" shipped)
-  file(READ "${SOURCE_DIR}/examples/config.json" sample)
-  if(NOT shipped STREQUAL sample)
-    fail("config.example.json differs from examples/config.json")
+foreach(pair config.example.json=examples/config.json CHANGELOG.md=CHANGELOG.md LICENSE=LICENSE
+             THIRD-PARTY-NOTICES.txt=THIRD-PARTY-NOTICES.txt)
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 shipped_name)
+  list(GET pair 1 source_name)
+  if(EXISTS "${dir}/${shipped_name}")
+    file(READ "${dir}/${shipped_name}" shipped)
+    file(READ "${SOURCE_DIR}/${source_name}" source)
+    if(NOT shipped STREQUAL source)
+      fail("${shipped_name} differs from ${source_name}")
+    endif()
   endif()
-endif()
+endforeach()
 
 # INSTALL.txt is all an owner may read: it must name every setting the plugin reads (under
 # every name config.json may use) and every command it answers, taken from the sources so that a

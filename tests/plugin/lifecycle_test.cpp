@@ -65,8 +65,8 @@ TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPat
 TEST_F(Lifecycle, OffersEveryHookAndCommandAndTakesThemAllBack) {
   LoadPlugin();
   EXPECT_EQ(Server().Hooks().InstalledCount(), HookableKnown());
-  EXPECT_EQ(Server().Commands().console.Size(), 8u);
-  EXPECT_EQ(Server().Commands().rcon.Size(), 8u);
+  EXPECT_EQ(Server().Commands().console.Size(), 9u);
+  EXPECT_EQ(Server().Commands().rcon.Size(), 9u);
   EXPECT_EQ(Server().Commands().chat.Names(), std::vector<std::u16string>{u"/hordesize"});
   UnloadPlugin();
   EXPECT_EQ(Server().Hooks().InstalledCount(), 0u);
@@ -84,7 +84,7 @@ TEST_F(Lifecycle, ARefusedHookIsReportedAndEverythingElseStillInstalls) {
       lines.end());
   EXPECT_EQ(lines.back(), "[Tinyhorde] Plugin initialized successfully.");
   EXPECT_EQ(Server().Hooks().InstalledCount(), HookableKnown() - 1);
-  EXPECT_EQ(Commands(), 17u);
+  EXPECT_EQ(Commands(), 19u);
 }
 
 TEST_F(Lifecycle, ASecondStartWithoutUnloadReplacesTheFirstInsteadOfChainingIntoItself) {
@@ -93,7 +93,7 @@ TEST_F(Lifecycle, ASecondStartWithoutUnloadReplacesTheFirstInsteadOfChainingInto
   tinyhorde::InitializePlugin();
   EXPECT_NE(tinyhorde::LoggerHandle(), first_logger);
   EXPECT_EQ(Server().Hooks().InstalledCount(), HookableKnown());
-  EXPECT_EQ(Commands(), 17u);
+  EXPECT_EQ(Commands(), 19u);
   // Each detour is in the chain once: a call reaches the game exactly once, without recursing.
   Run("player Alice");
   const auto spawned = Run("spawn Dreadnoughtus_Character_BP_C tamed 1");

@@ -13,7 +13,8 @@
 namespace tinyhorde {
 
 // Each command is registered on the console and over RCON once under each prefix: the first is
-// its name, the others are older aliases that answer the same.
+// its name, the others are older aliases that answer the same. A command that came after the
+// older names has its first name only (CommandPrefixes).
 inline constexpr const char* kCommandPrefixes[] = {"hordesize.", "bigfit."};
 
 // The chat command; its second word picks a row with a chat handler.
@@ -22,8 +23,9 @@ inline constexpr const char* kChatCommand = "/hordesize";
 using ConsoleCommandFn = void (*)(host::APlayerController* caller, host::FString* line, bool flag);
 using RconCommandFn = void (*)(host::RCONClientConnection* connection, host::RCONPacket* packet,
                                host::UWorld* world);
-// Runs "/hordesize <word>" for player, an administrator (the chat command checked that). Called
-// outside any guard: it answers, and guards, for itself.
+// Runs "/hordesize <word>" for player, an administrator unless the word is one the chat command
+// opens to every player (the chat command checked that). Called outside any guard: it answers,
+// and guards, for itself.
 using ChatWordFn = void (*)(host::AShooterPlayerController* player);
 
 struct CommandRow {
@@ -35,6 +37,10 @@ struct CommandRow {
 
 // The rows, in registration order.
 std::span<const CommandRow> CommandTable();
+
+// The prefixes the row is registered under: all of kCommandPrefixes, or only the first for a
+// command that never had an older name.
+std::span<const char* const> CommandPrefixes(const CommandRow& row);
 
 // prefix followed by the row's word: "hordesize.resizeall".
 std::string CommandName(const char* prefix, const CommandRow& row);
