@@ -95,10 +95,12 @@ class NameSet {
     for (const Query& query : queries) {
       if (query.is_flag != flags) continue;
       slots_.emplace(query.name, slots_.size());
-      longest_ = std::max(longest_, query.name.size());
+      // A name longer than any key can be is never read for (and so answered Absent).
+      if (query.name.size() <= kMaxKeyLength) longest_ = std::max(longest_, query.name.size());
     }
     wanted_length_.assign(longest_ + 1, false);
-    for (const auto& [name, slot] : slots_) wanted_length_[name.size()] = true;
+    for (const auto& [name, slot] : slots_)
+      if (name.size() <= longest_) wanted_length_[name.size()] = true;
   }
 
   bool Empty() const { return slots_.empty(); }
