@@ -224,6 +224,8 @@ TEST_F(OffsetsCacheTest, AnUntrustedKeyFileLeavesEveryNameUnknownWithItsReason) 
       {{.key = key("7")}, "cache_directory 7 is not text"},
       {{.key = key("\"generations/abc-1-2-3\"")},
        "cache_directory \"generations/abc-1-2-3\" is not a generation folder"},
+      {{.key = key("\"generations/g" + kHash.substr(1) + "-1-2-3\"")},
+       "cache_directory \"generations/g" + kHash.substr(1) + "-1-2-3\" is not a generation folder"},
       {{.key = key("\"generations/" + kHash + "-1-2\"")},
        "cache_directory \"generations/" + kHash + "-1-2\" is not a generation folder"},
       {{.key = key("\"generations/" + kHash + "-1-2-x\"")},
