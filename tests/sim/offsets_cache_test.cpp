@@ -72,7 +72,7 @@ const std::string kAllOffsets =
     Offsets({"Other.X", "Dino.Scale", "Dino.Mesh", "Dino.Tame(int,float)"});
 const std::string kAllBitFields = BitFields({"Dino.bWild", "Dino.bBaby", "Other.bY"});
 
-// A cache folder's files; a file left empty (nullopt) is not written.
+// A cache folder's files; a file held as nullopt is not written.
 struct Cache {
   std::optional<std::string> key = kKeyFile;
   std::optional<std::string> offsets = kAllOffsets;
