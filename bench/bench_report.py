@@ -71,6 +71,7 @@ def read_benchmarks(path):
         row = {
             "name": name,
             "ns": entry["cpu_time"] * scale / per,
+            "real_ns": entry.get("real_time", entry["cpu_time"]) * scale / per,
             "timers": entry.get("timers", 0),
         }
         for counter in COUNTERS:
@@ -83,6 +84,12 @@ def read_benchmarks(path):
         else:
             world.append(row)
     return document.get("context", {}), detours, world
+
+
+def split_start_up(world):
+    """The rows measured once at start-up ("StartUp/..."), apart from the world operations."""
+    start_up = [r for r in world if r["name"].startswith("StartUp/")]
+    return start_up, [r for r in world if not r["name"].startswith("StartUp/")]
 
 
 def instruction_targets(counts, detours):
@@ -138,6 +145,7 @@ def main():
     args = parser.parse_args()
 
     context, detours, world = read_benchmarks(args.benchmarks)
+    start_up, world = split_start_up(world)
     counts = {}
     for entry in args.counts:
         operation, creatures, path = entry.split(":", 2)
@@ -160,6 +168,11 @@ def main():
                  "heap allocs/creature", "name conversions/creature"], [
         [r["name"].removeprefix("World/"), number(r["ns"], 0)] + [number(r[c]) for c in COUNTERS]
         for r in world]))
+    print("\nStart-up (one whole run; CPU and wall-clock time)\n")
+    print(table(["benchmark", "ms (CPU)", "ms (wall)", "heap allocs"], [
+        [r["name"].removeprefix("StartUp/"), number(r["ns"] / 1e6, 0),
+         number(r["real_ns"] / 1e6, 0), number(r["heap_allocs"])]
+        for r in start_up]))
     print("\nInstructions under callgrind (one operation)\n")
     print(table(["operation", "creatures", "instructions", "per creature"], [
         [op, f"{c['creatures']:,}", f"{c['total']:,}", number(c["per_creature"], 0)]
@@ -173,6 +186,7 @@ def main():
         "context": context,
         "detours": detours,
         "world": world,
+        "start_up": start_up,
         "instructions": counts,
         "targets": [{"measurement": t, "now": v, "target": g, "met": f}
                     for t, v, g, f in targets],

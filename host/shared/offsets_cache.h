@@ -60,9 +60,20 @@ class File {
 // "unreadable").
 using Opener = std::function<std::unique_ptr<File>(const std::string& path, std::string* why_not)>;
 
+// The host's own limits on a record file.
+inline constexpr std::uint64_t kMaxRecords = 5'000'000;
+inline constexpr std::uint64_t kMaxKeyLength = 1024 * 1024;
+
 // Reads the cache under cache_folder (UTF-8, no trailing separator) once and answers for every
-// query. Holds only the queried names while it streams the record files.
+// query. Holds only the queried names while it streams the record files. presence is short of
+// the queries only when memory ran out; every name it lacks is then Unknown.
 Result ReadOffsetsCache(const std::string& cache_folder, std::span<const Query> queries,
                         const Opener& open) noexcept;
+
+// The same with another limit on the records of a file (kMaxRecords above), so that the limit
+// can be tried on a small file.
+Result ReadOffsetsCacheWithRecordLimit(const std::string& cache_folder,
+                                       std::span<const Query> queries, const Opener& open,
+                                       std::uint64_t max_records) noexcept;
 
 }  // namespace host::offsets_cache

@@ -98,6 +98,8 @@ class ReadBenchmarksTest(unittest.TestCase):
             {"name": "World/resize-all/plugin/iterations:20", "run_type": "iteration",
              "cpu_time": 25.0, "time_unit": "ms", "per_iteration": 10000, "lookups": 50,
              "fmemory_allocs": 8, "heap_allocs": 59, "name_conversions": 8, "timers": 0},
+            {"name": "StartUp/cache read/iterations:3", "run_type": "iteration", "cpu_time": 400.0,
+             "real_time": 500.0, "time_unit": "ms", "heap_allocs": 90},
             {"name": "Detour/Unstasis/target_mean", "run_type": "aggregate", "cpu_time": 1.0},
             {"name": "Detour/Destroy/target", "run_type": "iteration", "error_occurred": True,
              "error_message": "a target could not be brought back to its scale"},
@@ -112,8 +114,11 @@ class ReadBenchmarksTest(unittest.TestCase):
         self.assertEqual(context, {"num_cpus": 2})
         self.assertEqual([(r["hook"], r["subject"], r["ns"], r["goal"], r["met"]) for r in detours],
                          [("Unstasis", "target", 1500.0, "0 heap", False)])
+        start_up, world = bench_report.split_start_up(world)
         self.assertEqual([(r["name"], r["ns"], r["lookups"]) for r in world],
                          [("World/resize-all/plugin", 2500.0, 50)])
+        self.assertEqual([(r["name"], r["ns"], r["real_ns"], r["heap_allocs"]) for r in start_up],
+                         [("StartUp/cache read", 4e8, 5e8, 90)])
         self.assertIn("Detour/Destroy/target", errors.getvalue())
 
 
