@@ -79,9 +79,15 @@ Server::Server(ServerOptions options)
   logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_, faults_.LogSwitch());
   game_ = std::make_unique<Game>(*this);
   plugin_ = std::make_unique<PluginHost>(*this, std::move(options.plugin_file));
+  offsets_cache_ = std::make_unique<HostOffsetsCache>(Win64Dir() / "ArkApi/Cache", reflection_);
+  offsets_cache_->WriteGeneration();
+  reflection_.OnChange([this] {
+    if (!plugin_->Loaded()) offsets_cache_->WriteGeneration();
+  });
 }
 
 Server::~Server() {
+  reflection_.OnChange(nullptr);
   plugin_.reset();
   game_.reset();
   logs_.reset();
