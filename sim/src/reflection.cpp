@@ -72,6 +72,12 @@ Reflection::Holdings Reflection::Held(bool forgotten) const {
   return held;
 }
 
+bool Reflection::HasForgotten() const {
+  for (const std::string& name : forgotten_)
+    if (fields_.count(name) || flags_.count(name) || functions_.count(name)) return true;
+  return false;
+}
+
 std::optional<std::uintptr_t> Reflection::FieldAddress(const void* object,
                                                        const std::string& name) {
   Asked(name);

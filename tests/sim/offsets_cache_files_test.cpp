@@ -273,8 +273,11 @@ std::vector<ControlCase> ControlCases() {
 INSTANTIATE_TEST_SUITE_P(Sim, CacheControls, ::testing::ValuesIn(ControlCases()));
 
 TEST_F(OffsetsCacheFiles, AStaleCacheClaimsAForgottenNameThatStopsTheServerWhenAskedFor) {
-  EXPECT_EQ(Run("host cache stale").back(),
-            "error the game lacks no forgotten name: host forget <game name> first");
+  for (const char* forget : {"", "host forget AActor.NoSuchField"}) {
+    Run(forget);
+    EXPECT_EQ(Run("host cache stale").back(),
+              "error the game lacks no forgotten name: host forget <game name> first");
+  }
   Run("host forget ACharacter.Mesh");
   ASSERT_EQ(Run("host cache stale").back(), "ok");
   EXPECT_EQ(Records(GenerationDir(), false).refusal, "");

@@ -66,17 +66,18 @@ class Reflection {
     std::size_t word_offset;
     std::uint32_t bit;
   };
-  // What the game has under each name it knows now, as the host's offsets cache holds it:
-  // fields (offset in the object) and functions (address, hooked ones too) in `offsets`, flags in
-  // `flags`. With `forgotten`, also the names MakeUnknown took away (not those lacked by
-  // default): what a cache written before a game update still claims. Hash order.
+  // What the game has under each name it knows now, for the host's offsets cache: fields (offset
+  // in the object), functions (address; hooked ones too) and flags. With `forgotten`, also the
+  // names MakeUnknown took away (not those lacked by default): what a cache written before a game
+  // update still claims. Hash order.
   struct Holdings {
     std::unordered_map<std::string, std::size_t> fields;
     std::unordered_map<std::string, void*> functions;
     std::unordered_map<std::string, Flag> flags;
   };
   Holdings Held(bool forgotten) const;
-  bool HasForgotten() const { return !forgotten_.empty(); }
+  // Whether MakeUnknown took away a name the game has.
+  bool HasForgotten() const;
 
  private:
   bool Hidden(const std::string& name) const { return !unknown_.empty() && unknown_.count(name); }
