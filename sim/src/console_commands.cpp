@@ -283,17 +283,21 @@ constexpr Console::Command Console::kCommands[] = {
      }},
     // Test controls of the host: refuse a hook, forget a game name (it is unknown from now on,
     // with all that follows) or give the game one it lacks by default, make a game function
-    // fail or work again, make the log sinks fail or work again.
+    // fail or work again, make the log sinks fail or work again, break its offsets cache.
     {"host",
      "host refuse <hook name> | host forget <game name> | host know <game name> | "
      "host fail <function name> | "
      "host heal <function name> | host fail-log | host heal-log | "
-     "host archive-layout editor|cooked|cooked-moved | host command console|rcon|chat <name>",
+     "host archive-layout editor|cooked|cooked-moved | host command console|rcon|chat <name> "
+     "| " SIM_HOST_CACHE_USAGE,
      [](const Call& c) {
        c.Require(!c.args.empty());
        const std::string& control = c.args[0];
        Server& server = c.server();
-       if (c.args.size() == 2 && control == "refuse") {
+       if (control == "cache") {
+         RunCacheControl(server.OffsetsCache(),
+                         std::vector<std::string>(c.args.begin() + 1, c.args.end()));
+       } else if (c.args.size() == 2 && control == "refuse") {
          server.Hooks().Refuse(c.args[1]);
        } else if (c.args.size() == 2 && control == "forget") {
          server.Lookup().MakeUnknown(c.args[1]);

@@ -402,7 +402,7 @@ void RegisterGameFunctions(Server& server) {
     server.Lookup().AddFunction(name, originals[i]);
     // A name the SDK shows on no live line is one the game most likely lacks: unknown until a
     // test gives it to the game (the console's "host know").
-    if (name.unverified_because != nullptr) server.Lookup().MakeUnknown(name.name);
+    if (name.unverified_because != nullptr) server.Lookup().LackByDefault(name.name);
   }
 }
 

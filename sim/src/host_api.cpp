@@ -179,4 +179,13 @@ std::filesystem::file_time_type ServerStartTime() {
   return Server::Current().StartTime();
 }
 
+bool OffsetsCacheFileLocked(const std::string& path) noexcept {
+  try {
+    Server* server = Server::CurrentOrNull();
+    return server != nullptr && server->OffsetsCache().IsLocked(path);
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace simhost

@@ -45,6 +45,39 @@ std::vector<std::string> Reflection::KnownNames() const {
   return names;
 }
 
+void Reflection::MakeUnknown(const std::string& name) {
+  unknown_.insert(name);
+  forgotten_.insert(name);
+  if (changed_) changed_();
+}
+
+bool Reflection::MakeKnown(const std::string& name) {
+  forgotten_.erase(name);
+  if (unknown_.erase(name) == 0) return false;
+  if (changed_) changed_();
+  return true;
+}
+
+Reflection::Holdings Reflection::Held(bool forgotten) const {
+  const auto keep = [&](const std::string& name) {
+    return !Hidden(name) || (forgotten && forgotten_.count(name) != 0);
+  };
+  Holdings held;
+  for (const auto& [name, offset] : fields_)
+    if (keep(name)) held.fields.emplace(name, offset);
+  for (const auto& [name, address] : functions_)
+    if (keep(name)) held.functions.emplace(name, address);
+  for (const auto& [name, flag] : flags_)
+    if (keep(name)) held.flags.emplace(name, flag);
+  return held;
+}
+
+bool Reflection::HasForgotten() const {
+  for (const std::string& name : forgotten_)
+    if (fields_.count(name) || flags_.count(name) || functions_.count(name)) return true;
+  return false;
+}
+
 std::optional<std::uintptr_t> Reflection::FieldAddress(const void* object,
                                                        const std::string& name) {
   Asked(name);

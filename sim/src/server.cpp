@@ -79,9 +79,24 @@ Server::Server(ServerOptions options)
   logs_ = std::make_unique<LogSinks>(HostLogFile(Win64Dir()), output_, faults_.LogSwitch());
   game_ = std::make_unique<Game>(*this);
   plugin_ = std::make_unique<PluginHost>(*this, std::move(options.plugin_file));
+  offsets_cache_ = std::make_unique<HostOffsetsCache>(Win64Dir() / "ArkApi/Cache", reflection_);
+  try {
+    offsets_cache_->WriteGeneration();
+  } catch (...) {
+    // No server without its cache, as no host starts plugins without one; none is left current.
+    plugin_.reset();
+    game_.reset();
+    logs_.reset();
+    current_server = nullptr;
+    throw;
+  }
+  reflection_.OnChange([this] {
+    if (!plugin_->Loaded()) offsets_cache_->WriteGeneration();
+  });
 }
 
 Server::~Server() {
+  reflection_.OnChange(nullptr);
   plugin_.reset();
   game_.reset();
   logs_.reset();

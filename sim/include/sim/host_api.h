@@ -65,5 +65,8 @@ std::string GetCurrentDir();
 // When the server started, on the file system's clock: the simulated server stands for the server
 // process, whose start a binding compares file times with.
 std::filesystem::file_time_type ServerStartTime();
+// Whether the host holds that file of its offsets cache (UTF-8 path) open without sharing, so
+// that no one else can open it. False when no server runs. Never throws.
+bool OffsetsCacheFileLocked(const std::string& path) noexcept;
 
 }  // namespace simhost

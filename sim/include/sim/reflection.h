@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -42,9 +43,16 @@ class Reflection {
   // counted as a plugin's.
   void* HostFunctionAddress(const std::string& name) const;
 
-  void MakeUnknown(const std::string& name) { unknown_.insert(name); }
+  // A name the game has but lacks from the start (one the SDK shows on no live line). Not a
+  // change: the listener is not told.
+  void LackByDefault(const std::string& name) { unknown_.insert(name); }
+  // Forgets a name, as a game update that removes it: unknown from now on.
+  void MakeUnknown(const std::string& name);
   // False when the game has no such name to give back (one it was never given).
-  bool MakeKnown(const std::string& name) { return unknown_.erase(name) != 0; }
+  bool MakeKnown(const std::string& name);
+  // Called after each MakeUnknown, and each MakeKnown that gave a name back (the host keeps its
+  // offsets cache from what the game has). One listener; an empty function removes it.
+  void OnChange(std::function<void()> listener) { changed_ = std::move(listener); }
   // Not counted as look-ups.
   bool Knows(const std::string& name) const;
   bool KnowsFunction(const std::string& name) const;
@@ -56,17 +64,33 @@ class Reflection {
   std::vector<std::string> KnownNames() const;
   const std::vector<std::string>& UnlistedAsked() const { return unlisted_asked_; }
 
- private:
+  // Where a one-bit flag sits: its 32-bit word's offset in the object, and its bit.
   struct Flag {
     std::size_t word_offset;
     std::uint32_t bit;
   };
+  // What the game has under each name it knows now, for the host's offsets cache: fields (offset
+  // in the object), functions (address; hooked ones too) and flags. With `forgotten`, also the
+  // names MakeUnknown took away (not those lacked by default): what a cache written before a game
+  // update still claims. Hash order.
+  struct Holdings {
+    std::unordered_map<std::string, std::size_t> fields;
+    std::unordered_map<std::string, void*> functions;
+    std::unordered_map<std::string, Flag> flags;
+  };
+  Holdings Held(bool forgotten) const;
+  // Whether MakeUnknown took away a name the game has.
+  bool HasForgotten() const;
+
+ private:
   bool Hidden(const std::string& name) const { return !unknown_.empty() && unknown_.count(name); }
 
   std::unordered_map<std::string, std::size_t> fields_;
   std::unordered_map<std::string, Flag> flags_;
   std::unordered_map<std::string, void*> functions_;
   std::unordered_set<std::string> unknown_;
+  std::unordered_set<std::string> forgotten_;  // unknown through MakeUnknown
+  std::function<void()> changed_;
   std::uint64_t lookups_ = 0;
   std::vector<std::string> unlisted_asked_;
   void Asked(const std::string& name);

@@ -24,6 +24,7 @@
 #include "sim/memory.h"
 #include "sim/names.h"
 #include "sim/objects.h"
+#include "sim/offsets_cache.h"
 #include "sim/plugin_host.h"
 #include "sim/reflection.h"
 #include "sim/timers.h"
@@ -94,6 +95,11 @@ class Server {
   LogSinks& Logs() { return *logs_; }
   Game& GameWorld() { return *game_; }
   PluginHost& Plugin() { return *plugin_; }
+  // The host's offsets cache under Win64Dir()/ArkApi/Cache, written when the server starts from
+  // what the game has. A name the game forgets or is given while no plugin is loaded rewrites it,
+  // as a restart after a game update would; while a plugin is loaded the cache stays the one the
+  // host loaded at its start.
+  HostOffsetsCache& OffsetsCache() { return *offsets_cache_; }
 
   // Calls of the game function "FName.ToString(FString&)" since the server started: what a
   // plugin spends converting names to text, read by the benchmarks beside Lookup().Lookups().
@@ -121,6 +127,7 @@ class Server {
   std::unique_ptr<LogSinks> logs_;
   std::unique_ptr<Game> game_;
   std::unique_ptr<PluginHost> plugin_;
+  std::unique_ptr<HostOffsetsCache> offsets_cache_;
 };
 
 }  // namespace sim
