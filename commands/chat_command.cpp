@@ -8,9 +8,11 @@
 
 #include "base/contained.h"
 #include "base/game_handles.h"
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "commands/command_table.h"
 #include "commands/console_commands.h"
+#include "commands/off_answer.h"
 #include "commands/reload_reply.h"
 #include "commands/reply.h"
 #include "commands/set_scale_command.h"
@@ -60,6 +62,12 @@ const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
 
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int) {
   if (player == nullptr) return;
+  // While off, every player hears that first; the banner would claim otherwise, and telling an
+  // administrator apart needs game names the game may lack.
+  if (TinyhordeOff()) {
+    AnswerChatWhileOff(player);
+    return;
+  }
   ChatWordFn chosen = nullptr;
   Contained(kChatLabel, [&] {
     const host::TArray<host::FString> tokens =
@@ -92,7 +100,7 @@ void OnChatReload(host::AShooterPlayerController* player) {
 }
 
 void OnChatStatus(host::AShooterPlayerController* player) {
-  Contained(kChatLabel, [player] { ReplyToPlayer(player, kSuccessColour, StatusText()); });
+  Contained(kChatLabel, [player] { ReplyToPlayer(player, StatusColour(), StatusText()); });
 }
 
 void OnChatVersion(host::AShooterPlayerController* player) {

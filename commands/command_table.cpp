@@ -19,8 +19,8 @@ constexpr CommandRow kCommands[] = {
     {"resizeall", &OnConsoleResizeAll, &OnRconResizeAll, &OnChatResizeAll},
     {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr},
     {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload},
-    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus},
-    {"version", &OnConsoleVersion, &OnRconVersion, &OnChatVersion},
+    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus, true},
+    {"version", &OnConsoleVersion, &OnRconVersion, &OnChatVersion, true},
 };
 
 // The commands that came after the older names: they answer under their first name only.

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "base/game_handles.h"
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "host/game.h"
 #include "host/services.h"
@@ -11,6 +12,13 @@ namespace tinyhorde {
 
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text) {
+  // The host's messaging looks two game names up by itself, unchecked: a game that lacks either
+  // would stop the server at the first message. The log gets the text instead.
+  if (IsAbsentGameName(host::game_names::kFStringFromNarrow) ||
+      IsAbsentGameName(host::game_names::kClientServerChatDirectMessage)) {
+    LogInfo(text);
+    return;
+  }
   const auto messenger = host::GetMessenger();
   if (messenger == nullptr) return;
   messenger->SendPlayerMessage(player, colour, host::FString(text.c_str()));

@@ -1,11 +1,13 @@
 #include "commands/status_command.h"
 
 #include <cmath>
+#include <exception>
 
 #include <fmt/format.h>
 
 #include "base/contained.h"
 #include "base/game_handles.h"
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "base/unverified_hooks.h"
 #include "commands/bulk_resize.h"
@@ -76,9 +78,14 @@ std::string CreaturesLine() {
 
 }  // namespace
 
+const host::FLinearColor& StatusColour() {
+  return TinyhordeOff() ? kRefusalColour : kSuccessColour;
+}
+
 std::string StatusText() {
   const std::string first =
-      ShrinkingAllowed()
+      TinyhordeOff() ? OffReply()
+      : ShrinkingAllowed()
           ? "[Tinyhorde] Status: shrinking on."
           : "[Tinyhorde] Status: shrinking off, restoring only (" + ShrinkingOffReason() + ").";
   const std::string path = LastLoadedConfigPath();
@@ -95,7 +102,14 @@ std::string StatusText() {
     if (!values.empty()) values += ' ';
     values += std::string(description.key) + "=" + SettingStatusValue(description, settings);
   }
-  std::string text = first + "\n" + config + "\n" + values + "\n" + CreaturesLine();
+  std::string creatures;
+  try {
+    creatures = CreaturesLine();
+  } catch (const std::exception& error) {
+    // A game that lacks a name the count reads, say: the rest of the status still answers.
+    creatures = std::string("Creatures: could not be counted: ") + error.what();
+  }
+  std::string text = first + "\n" + config + "\n" + values + "\n" + creatures;
   // Hooks on names the SDK does not show that start-up left out: said last, when there are any.
   if (const std::string left_out = UnverifiedHooksText(); !left_out.empty())
     text += "\n" + left_out;
@@ -113,7 +127,7 @@ void OnConsoleStatus(host::APlayerController* caller, host::FString* /*line*/, b
       LogInfo(text.substr(start));
       return;
     }
-    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), kSuccessColour, text);
+    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), StatusColour(), text);
   });
 }
 

@@ -1,5 +1,6 @@
 #include "plugin/hook_installation.h"
 
+#include "base/game_names_check.h"
 #include "hooks/detour_table.h"
 #include "host/services.h"
 
@@ -20,6 +21,11 @@ HookInstallResult InstallHooks() {
   for (std::size_t i = 0; i < table.size(); ++i) {
     const DetourRow& row = table[i];
     const bool unverified = row.name.unverified_because != nullptr;
+    // A marked hook the offsets cache says the game lacks is not asked for at all.
+    if (unverified && IsAbsentGameName(row.name)) {
+      result.unverified_refused.emplace_back(row.name.name);
+      continue;
+    }
     if (unverified && !ask_unverified) {
       result.unverified_not_asked.emplace_back(row.name.name);
       continue;

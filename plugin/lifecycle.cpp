@@ -9,6 +9,7 @@
 
 #include "base/contained.h"
 #include "base/game_handles.h"
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "base/plugin_active.h"
 #include "base/unverified_hooks.h"
@@ -43,6 +44,18 @@ std::vector<std::string> RefusedStorageHooks(const std::vector<std::string>& ref
   return storage;
 }
 
+// Off: the game lacks a name the plugin needs. Nothing is hooked and no creature is touched; the
+// commands are there to say so (their names need the game's allocator, which may be what it
+// lacks: then there are none).
+void StartOff() {
+  refused_hooks.clear();
+  SetMissingStorageHooks({});
+  SetUnverifiedHooksLeftOut({}, {});
+  if (!commands_registered)
+    commands_registered = Contained("Plugin_Init", [] { RegisterCommands(); });
+  SetPluginActive(false);
+}
+
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
@@ -52,7 +65,12 @@ std::string JoinNames(const std::vector<std::string>& names) {
 }  // namespace
 
 void ResolveGameNames() {
-  const std::vector<std::string> missing = ResolveGameHandles();
+  std::vector<std::string> missing = ResolveGameHandles();
+  // The names the game lacks were named once already, on the line that turned Tinyhorde off.
+  std::erase_if(missing, [](const std::string& name) {
+    const host::GameName* entry = host::FindGameName(name);
+    return entry != nullptr && IsAbsentGameName(*entry);
+  });
   for (const auto& name : missing)
     LogError(fmt::format("[Tinyhorde] Game function {} not found", name));
   SetMissingGameFunctions(FunctionsShrinkingNeeds(missing));
@@ -78,10 +96,16 @@ void InitializePlugin() {
   ForgetPostSaveResizes();
   ForgetArchiveLayout();
   LogInfo("[Tinyhorde] Initializing...");
+  // Before the first look-up: the names the game lacks are never asked for.
+  CheckGameNamesAtStart();
   ResolveGameNames();
   LoadConfig();
   // From here on there is something a second start-up must undo, even if this one fails.
   initialized = true;
+  if (TinyhordeOff()) {
+    StartOff();
+    return;
+  }
   HookInstallResult hooks = InstallHooks();
   refused_hooks = std::move(hooks.refused);
   for (const auto& name : refused_hooks)
@@ -112,8 +136,9 @@ void InitializePlugin() {
 void UnloadPlugin() {
   LogInfo("[Tinyhorde] Unloading...");
   // Nothing restores creatures once the library is gone: every creature the plugin shrank goes
-  // back now, with or without a world, and so does every target of a world that is up.
-  Contained("Plugin_Unload", [] { RestoreForUnload(); });
+  // back now, with or without a world, and so does every target of a world that is up. While off
+  // the plugin shrank nothing and touches nothing.
+  if (!TinyhordeOff()) Contained("Plugin_Unload", [] { RestoreForUnload(); });
   SetPluginActive(false);
   // Pending re-applications must not run plugin code once the library is gone.
   host::CancelTimers();

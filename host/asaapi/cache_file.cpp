@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "host/services.h"
+#include "host_settings.h"
 #include "text.h"
 
 namespace host::asaapi {
@@ -73,3 +75,11 @@ std::unique_ptr<offsets_cache::File> OpenCacheFile(const std::string& path,
 }
 
 }  // namespace host::asaapi
+
+namespace host {
+
+offsets_cache::Opener binding::OffsetsCacheOpener() {
+  return &asaapi::OpenCacheFile;
+}
+
+}  // namespace host

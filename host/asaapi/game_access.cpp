@@ -15,12 +15,14 @@ void* GetFunctionAddress(const GameName& name) {
 
 // With a null object the host's answer is the offset itself.
 std::uintptr_t GetFieldOffset(const GameName& name) {
+  if (binding::AbsentFromCache(name)) return kAbsentOffset;
   if (!binding::MayLookUp(name)) throw UnknownGameName(name.name);
   const void* no_object = nullptr;
   return static_cast<std::uintptr_t>(::GetAddress(no_object, std::string(name.name)));
 }
 
 BitField GetBitFieldOffset(const GameName& name) {
+  if (binding::AbsentFromCache(name)) return BitField{kAbsentOffset, 0, 0, 0};
   if (!binding::MayLookUp(name)) throw UnknownGameName(name.name);
   const void* no_object = nullptr;
   const ::BitField field = ::GetBitField(no_object, std::string(name.name));

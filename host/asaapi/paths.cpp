@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/services.h"
+#include "host_settings.h"
 #include "text.h"
 
 namespace host {
@@ -37,14 +38,27 @@ std::string GetCurrentDir() {
 // The library holding this function, found as the host finds a plugin's module (from an address
 // inside it, without touching its reference count), spelled as the loader keeps it: the host
 // compares such paths as text.
-FString GetPluginModulePath() {
+namespace {
+
+// This library's own file.
+std::wstring PluginModuleFileWide() {
   HMODULE module = nullptr;
   if (!GetModuleHandleExW(
           GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
           reinterpret_cast<LPCWSTR>(&GetPluginModulePath), &module))
-    return FString();
-  const std::wstring path = ModuleFileName(module);
-  return FString(path.c_str());
+    return {};
+  return ModuleFileName(module);
+}
+
+}  // namespace
+
+FString GetPluginModulePath() {
+  const std::wstring path = PluginModuleFileWide();
+  return path.empty() ? FString() : FString(path.c_str());
+}
+
+std::string binding::PluginModuleFile() {
+  return asaapi::Utf16ToUtf8(PluginModuleFileWide());
 }
 
 }  // namespace host

@@ -41,6 +41,7 @@ bool HostSurvivesUnknownFunctions() {
 }
 
 bool binding::MayHook(const GameName& name) {
+  if (AbsentFromCache(name)) return false;
   if (name.unverified_because == nullptr) return true;
   return name.kind == GameNameKind::Hook && host_survives_unknown_functions;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/game_names.h"
+#include "offsets_cache.h"
 
 namespace host::binding {
 
@@ -18,9 +19,26 @@ bool WrittenSinceServerStart(const std::string& path);
 // Whether the host may be asked to hook this name now: every name on the list but a marked one,
 // and a marked hook while HostSurvivesUnknownFunctions() holds.
 bool MayHook(const GameName& name);
-// Whether the host may be asked for this name's address or offset: never for a marked one.
+// Supplied by each binding: the plugin library's own file (UTF-8; built without the game's strings,
+// since it is needed before the game's allocator may be asked for), and the opening of the
+// offsets cache's files.
+std::string PluginModuleFile();
+offsets_cache::Opener OffsetsCacheOpener();
+// The host's offsets cache folder (UTF-8, no trailing separator), from the two above.
+std::string OffsetsCacheFolder();
+// The cache folder for a plugin library at module_path (UTF-8): the host's ArkApi folder holds
+// Plugins/<plugin>/<file>, and Cache beside Plugins. Where the plugin's code is no library in a
+// host's plugin folder (a program that links it), the host's own: ArkApi/Cache in current_dir, the
+// server executable's folder.
+std::string OffsetsCacheFolderOf(const std::string& module_path, const std::string& current_dir);
+
+// Whether the last CheckGameNames found the name absent from a valid cache (game_names_check.cpp).
+bool AbsentFromCache(const GameName& name);
+
+// Whether the host may be asked for this name's address or offset: never for a marked one, nor
+// for one the game lacks.
 inline bool MayLookUp(const GameName& name) {
-  return name.unverified_because == nullptr;
+  return name.unverified_because == nullptr && !AbsentFromCache(name);
 }
 
 }  // namespace host::binding

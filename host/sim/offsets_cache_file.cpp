@@ -7,6 +7,7 @@
 #include <sim/host_api.h>
 
 #include "host/services.h"
+#include "host_settings.h"
 #include "utf8.h"
 
 namespace host {
@@ -55,21 +56,8 @@ offsets_cache::Opener SimCacheOpener() {
   return &Open;
 }
 
-std::string CacheFolderOfModule(const std::string& module_path) {
-  const std::filesystem::path module(module_path);
-  const auto plugins = module.parent_path().parent_path();
-  if (module.filename().empty() || module.parent_path().filename().empty() ||
-      plugins.filename() != "Plugins")
-    return std::string();
-  return (plugins.parent_path() / "Cache").string();
-}
-
-std::string SimCacheFolder() {
-  const FString module = GetPluginModulePath();
-  const std::string folder = CacheFolderOfModule(utf8::FromUtf16(std::u16string_view(
-      reinterpret_cast<const char16_t*>(*module), static_cast<std::size_t>(module.Len()))));
-  if (!folder.empty()) return folder;
-  return GetCurrentDir() + "/ArkApi/Cache";
+offsets_cache::Opener binding::OffsetsCacheOpener() {
+  return SimCacheOpener();
 }
 
 }  // namespace host

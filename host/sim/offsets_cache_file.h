@@ -13,15 +13,7 @@ namespace host {
 // (anything else: no regular file, no permission, ...). Reading failures answer -1. Never throws.
 offsets_cache::Opener SimCacheOpener();
 
-// The host's cache folder for a plugin library at module_path (UTF-8): the host's ArkApi folder
-// holds Plugins/<plugin>/<file>, and Cache beside Plugins. Empty when the path is not of that
-// shape. No trailing separator.
-std::string CacheFolderOfModule(const std::string& module_path);
-
-// The cache folder the host uses (UTF-8, no trailing separator): the one beside the plugin's
-// Plugins folder, from the plugin's own module path. Where the plugin's code is not a library in a
-// host's plugin folder (a program that links it, as the tests do), the host's own: ArkApi/Cache
-// in the host's current folder, where the server executable sits.
-std::string SimCacheFolder();
+// binding::OffsetsCacheFolder and binding::OffsetsCacheOpener (host_settings.h) are defined here:
+// the folder from the plugin's own module path, the opener SimCacheOpener.
 
 }  // namespace host

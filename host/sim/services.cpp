@@ -97,18 +97,23 @@ std::string GetCurrentDir() {
 
 // The library that holds this function (the plugin library, or a program the plugin's code is
 // linked into), spelled as the loader was given it: the host keys timers by that spelling.
-FString GetPluginModulePath() {
+std::string binding::PluginModuleFile() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&GetPluginModulePath), &info) == 0 ||
       info.dli_fname == nullptr)
-    return FString();
+    return std::string();
   std::string path = info.dli_fname;
   // The main program's entry carries only the name it was started by; its file is /proc/self/exe.
   if (!std::filesystem::path(path).is_absolute()) {
     std::error_code error;
     path = std::filesystem::read_symlink("/proc/self/exe", error).string();
   }
-  return FString(path.c_str());
+  return path;
+}
+
+FString GetPluginModulePath() {
+  const std::string path = binding::PluginModuleFile();
+  return path.empty() ? FString() : FString(path.c_str());
 }
 
 }  // namespace host

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/logger.h"
+#include "host/game_names.h"
 #include "plugin/hook_installation.h"
 #include "plugin/lifecycle.h"
 #include "sim/game_functions.h"
@@ -44,9 +45,11 @@ TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPat
   const Lines lines = TakeFormattedLogLines();
   const Lines messages = {
       "[Tinyhorde][info] [Tinyhorde] Initializing...",
+      // The generation folder and the time vary: the line is compared up to them.
+      "[Tinyhorde][info] [Tinyhorde] Game names checked against the host's offsets cache: all " +
+          std::to_string(std::size(host::kGameNames) - 1) + " present (",
       "[Tinyhorde][warning] [Tinyhorde] config.json not found, using default Rex-scaling values.",
-      "[Tinyhorde][info] [Tinyhorde] Not hooked, as the host would stop the server if the game "
-      "lacks them (its config.json does not set HooksDoNotThrow): "
+      "[Tinyhorde][info] [Tinyhorde] Not hooked, as the game lacks them: "
       "APrimalDinoCharacter.OnUncryo(AShooterPlayerController*).",
       "[Tinyhorde][info] [Tinyhorde] Plugin initialized successfully.",
       "[Tinyhorde][info] [Tinyhorde] Unloading...",
@@ -57,7 +60,10 @@ TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPat
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::smatch match;
     ASSERT_TRUE(std::regex_match(lines[i], match, stamp)) << lines[i];
-    EXPECT_EQ(match[1], messages[i]);
+    if (messages[i].back() == '(')
+      EXPECT_EQ(match[1].str().substr(0, messages[i].size()), messages[i]);
+    else
+      EXPECT_EQ(match[1], messages[i]);
   }
   EXPECT_EQ(LiveBlocks(), 0u);
 }

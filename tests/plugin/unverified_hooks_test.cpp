@@ -60,6 +60,9 @@ TEST_P(UnverifiedHook, TheServerRunsOnAndReleasedCreaturesShrink) {
   if (c.game_has_it) {
     ASSERT_EQ(Run("host know " + kUncryo).back(), "ok");
   }
+  // The host's settings decide only where the plugin cannot read the game's names from the host's
+  // offsets cache (where it can, a name the cache lacks is never asked for: GameNamesCache).
+  ASSERT_EQ(Run("host cache absent").back(), "ok");
   LoadPlugin();
   const Lines start = TakeLogLines();
   const std::string said = c.left_out ? std::string("[Tinyhorde] ") + c.left_out : "";
@@ -183,6 +186,8 @@ TEST_F(HostSettings, AMarkedNameIsNeverLookedUpAsAFunctionFieldOrFlag) {
   Run("host know " + kUncryo);
   host::ReadHostSettings();
   ASSERT_TRUE(host::HostSurvivesUnknownFunctions());
+  // The cache now has the name: the mark alone keeps it from the host.
+  host::CheckGameNames();
   const auto lookups = Server().Lookup().Lookups();
   EXPECT_EQ(host::GetFunctionAddress(host::game_names::kOnUncryo), nullptr);
   EXPECT_THROW(host::GetFieldOffset(host::game_names::kOnUncryo), host::UnknownGameName);

@@ -18,6 +18,7 @@
 
 #include "host/game_names.h"
 #include "host/sim/offsets_cache_file.h"
+#include "host_settings.h"
 #include "sim/console_words.h"
 #include "sim/host_api.h"
 #include "support/sim_fixture.h"
@@ -304,19 +305,23 @@ TEST_F(OffsetsCacheFiles, TheOpenerReadsWholeFilesAndSaysWhyItCannot) {
   EXPECT_EQ(read, KeyText());
   EXPECT_EQ(file->Read(chunk, sizeof chunk), 0);
   // A program that links the plugin's code is in no plugin folder: the host's own cache.
-  EXPECT_EQ(fs::path(host::SimCacheFolder()), CacheDir());
+  EXPECT_EQ(fs::path(host::binding::OffsetsCacheFolder()), CacheDir());
 }
 
-TEST(SimCacheFolder, IsBesideThePluginsFolderOfTheModule) {
+TEST(CacheFolder, IsBesideThePluginsFolderOfTheModuleElseTheServersOwn) {
+  const std::string own = "/srv/Win64/ArkApi/Cache";
   const std::pair<std::string, std::string> cases[] = {
       {"/srv/Win64/ArkApi/Plugins/Tinyhorde/Tinyhorde.so", "/srv/Win64/ArkApi/Cache"},
+      {"D:/ark/Win64/ArkApi/Plugins/Tinyhorde/Tinyhorde.dll", "D:/ark/Win64/ArkApi/Cache"},
       {"rel/ArkApi/Plugins/Tinyhorde/Tinyhorde.so", "rel/ArkApi/Cache"},
-      {"/srv/Win64/ArkApi/Plugins/Tinyhorde.so", ""},
-      {"/srv/Win64/ArkApi/Plugins/Tinyhorde/", ""},
-      {"/usr/lib/tests/sim_core_test", ""},
-      {"", ""},
+      {"/other/ArkApi/Plugins/./Tinyhorde/Tinyhorde.so", "/other/ArkApi/Cache"},
+      {"/srv/Win64/ArkApi/Plugins/Tinyhorde.so", own},
+      {"/srv/Win64/ArkApi/Plugins/Tinyhorde/", own},
+      {"/usr/lib/tests/sim_core_test", own},
+      {"", own},
   };
-  for (const auto& [module, folder] : cases) EXPECT_EQ(host::CacheFolderOfModule(module), folder);
+  for (const auto& [module, folder] : cases)
+    EXPECT_EQ(host::binding::OffsetsCacheFolderOf(module, "/srv/Win64"), folder) << module;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "config/load_config.h"
 #include "config/plugin_settings.h"
@@ -61,6 +62,9 @@ void SimFixture::StartServer() {
   console_ = std::make_unique<sim::Console>(*server_);
   tinyhorde::CreateLogger();
   host::ReadHostSettings();
+  // What the new server's game has, as a start-up learns it: no name kept from an earlier test.
+  tinyhorde::ForgetGameNamesCheckForTests();
+  host::CheckGameNames();
   tinyhorde::ResolveGameNames();
 }
 

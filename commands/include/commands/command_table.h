@@ -33,6 +33,9 @@ struct CommandRow {
   ConsoleCommandFn console;
   RconCommandFn rcon;
   ChatWordFn chat;  // null: no chat word
+  // Whether it answers while Tinyhorde is off (base/game_names_check.h); every other command then
+  // answers only that Tinyhorde is off, and changes nothing.
+  bool answersWhileOff = false;
 };
 
 // The rows, in registration order.

@@ -9,8 +9,10 @@
 
 namespace tinyhorde {
 
-// The lines, joined by line feeds, without a final one.
+// The lines, joined by line feeds, without a final one. While Tinyhorde is off the first line says
+// so, and the reply is red (StatusColour).
 std::string StatusText();
+const host::FLinearColor& StatusColour();
 
 void OnConsoleStatus(host::APlayerController* caller, host::FString* line, bool flag);
 void OnRconStatus(host::RCONClientConnection* connection, host::RCONPacket* packet,

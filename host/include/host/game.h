@@ -26,26 +26,39 @@ class UnknownGameName : public std::runtime_error {
       : std::runtime_error("unknown game name: " + name) {}
 };
 
+// The offset that stands for a field or flag the game lacks (host::CheckGameNames): reading or
+// writing through it raises UnknownGameName, and never lands anywhere in the object.
+inline constexpr std::uintptr_t kAbsentOffset = ~std::uintptr_t{0};
+
 // Every look-up takes an entry of the list of game names (host/game_names.h), so that the plugin
 // cannot ask the host for a name that is not on it.
 
 // The address of the named game function; null when the host has none.
 void* GetFunctionAddress(const GameName& name);
 
-// The named field's offset from the start of its object.
+// The named field's offset from the start of its object; kAbsentOffset for one the game lacks.
 std::uintptr_t GetFieldOffset(const GameName& name);
-// The named flag with its word's offset relative to the start of its object.
+// The named flag with its word's offset relative to the start of its object; its offset is
+// kAbsentOffset for one the game lacks.
 BitField GetBitFieldOffset(const GameName& name);
+
+[[noreturn]] inline void ThrowAbsentField() {
+  throw UnknownGameName("a field or flag the game lacks");
+}
 
 // The field at a resolved offset inside object.
 template <typename T>
 T& FieldAt(const void* object, std::uintptr_t offset) {
+  if (offset == kAbsentOffset) [[unlikely]]
+    ThrowAbsentField();
   return *reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + offset);
 }
 
 // A flag of object, from a description resolved relative to the object. A flag is set when any
 // of its selected bits is set.
 inline bool IsFlagSetIn(const void* object, BitField relative) {
+  if (relative.offset == kAbsentOffset) [[unlikely]]
+    ThrowAbsentField();
   const auto word = *reinterpret_cast<const uint32*>(reinterpret_cast<std::uintptr_t>(object) +
                                                      static_cast<std::uintptr_t>(relative.offset));
   const uint64 mask = relative.num_bits >= 32 ? 0xffffffffULL : ((1ULL << relative.num_bits) - 1);

@@ -35,6 +35,28 @@ bool RemoveHook(const GameName& name, void* detour);
 void ReadHostSettings();
 bool HostSurvivesUnknownFunctions();
 
+// What the host's offsets cache says of each name on the list of game names. The host keeps, for
+// the game build it runs, every name it knows in that cache and loads it before any plugin starts:
+// a name absent from a valid cache is one the game lacks, and asking the host for it would stop
+// the server.
+enum class NamePresence { Unknown, Present, Absent };
+struct GameNamesCheck {
+  // One per entry of kGameNames, in its order.
+  std::vector<NamePresence> presence;
+  // Why some names are Unknown (the cache is missing, of an older layout, or fails a check);
+  // empty when none is.
+  std::string unknown_reason;
+  // The cache's generation folder, for the log; empty when the cache named none.
+  std::string generation;
+  // How long reading the cache took.
+  double milliseconds = 0;
+};
+// Reads the cache once (the plugin's start-up, before its first look-up) and answers for every
+// name on the list. From then on, until the next check, the host is never asked for a name the
+// cache said Absent: its function address is null, its field offset or flag is kAbsentOffset
+// (host/game.h), and a hook on it is refused. Nothing here throws; costs nothing afterwards.
+GameNamesCheck CheckGameNames() noexcept;
+
 // Commands. The host copies the handler and calls it with the whole typed line when the first
 // word of a line equals name, ignoring case.
 using ConsoleHandler = std::function<void(APlayerController*, FString*, bool)>;
