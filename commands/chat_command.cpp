@@ -38,7 +38,10 @@ bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
   return GameHandleTable().Stricmp(*word, *wanted) == 0;
 }
 
+// Without the game's admin flag no player can be told to be one: the admin words are refused
+// to everyone (the console and RCON keep them).
 bool IsAdmin(host::AShooterPlayerController* player) {
+  if (!FeatureOn(host::feature::kChatAdminCommands)) return false;
   return host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
 }
 
@@ -51,8 +54,9 @@ bool ForEveryone(const CommandRow& row) {
 }
 
 // The row whose chat word tokens[1] is, or null.
+// Without the game's comparison no word is matched: every message shows the banner.
 const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
-  if (tokens.Num() < 2) return nullptr;
+  if (tokens.Num() < 2 || !FeatureOn(host::feature::kChatSubcommands)) return nullptr;
   for (const CommandRow& row : CommandTable())
     if (row.chat != nullptr && SameWordIgnoringCase(tokens[1], row.word)) return &row;
   return nullptr;

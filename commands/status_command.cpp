@@ -110,6 +110,8 @@ std::string StatusText() {
     creatures = std::string("Creatures: could not be counted: ") + error.what();
   }
   std::string text = first + "\n" + config + "\n" + values + "\n" + creatures;
+  // What the game lacks and what that turned off, when Tinyhorde runs without it.
+  if (const std::string lacked = LackedNamesText(); !lacked.empty()) text += "\n" + lacked;
   // Hooks on names the SDK does not show that start-up left out: said last, when there are any.
   if (const std::string left_out = UnverifiedHooksText(); !left_out.empty())
     text += "\n" + left_out;

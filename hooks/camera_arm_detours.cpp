@@ -8,6 +8,7 @@
 #include "hooks/detours.h"
 #include "host/game.h"
 #include "scaling/creature_verdict.h"
+#include "scaling/rider_camera.h"
 #include "scaling/shrink_gate.h"
 #include "selection/class_name.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 // The camera scale of a creature that qualifies now; nothing for anything else.
 std::optional<double> CameraScaleOf(const void* creature) {
+  if (!CameraScalingOn()) return std::nullopt;
   const CreatureVerdict verdict =
       JudgeCreature(static_cast<APrimalDinoCharacter*>(const_cast<void*>(creature)));
   if (!verdict.Qualifies()) return std::nullopt;
@@ -40,7 +42,7 @@ bool IsPlayerCharacter(const APrimalCharacter* character) {
 // The character itself when it qualifies, otherwise the target creature it rides, when it is a
 // player. While shrinking is off nothing qualifies: the ridden creature is not looked for.
 float ScaledForCharacter(APrimalCharacter* character, float length) {
-  if (character == nullptr || !ShrinkingAllowed()) return length;
+  if (character == nullptr || !ShrinkingAllowed() || !CameraScalingOn()) return length;
   if (const auto scale = CameraScaleOf(character)) return Scaled(*scale, length);
   if (!IsPlayerCharacter(character)) return length;
   auto* ridden = GameHandleTable().GetRidingDino(reinterpret_cast<AShooterCharacter*>(character));

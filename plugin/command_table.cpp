@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include <fmt/format.h>
+
 #include "base/game_names_check.h"
+#include "base/logger.h"
 #include "commands/chat_command.h"
 #include "commands/command_table.h"
 #include "commands/off_answer.h"
@@ -42,9 +45,17 @@ void RegisterCommands() {
     for (const char* prefix : CommandPrefixes(row))
       host::RegisterConsoleCommand(host::FString(CommandName(prefix, row).c_str()),
                                    ConsoleEntry(row));
-  for (const CommandRow& row : CommandTable())
-    for (const char* prefix : CommandPrefixes(row))
-      host::RegisterRconCommand(host::FString(CommandName(prefix, row).c_str()), RconEntry(row));
+  // An RCON command that could not answer is not registered: the client hears the host's own
+  // reply for an unknown command instead of waiting for one that never comes.
+  if (FeatureOn(host::feature::kRconReplies)) {
+    for (const CommandRow& row : CommandTable())
+      for (const char* prefix : CommandPrefixes(row))
+        host::RegisterRconCommand(host::FString(CommandName(prefix, row).c_str()), RconEntry(row));
+  } else {
+    LogWarning(fmt::format(
+        "[Tinyhorde] RCON commands not registered: the game lacks {}, through which they reply.",
+        host::game_names::kRconSendMessage.name));
+  }
   host::RegisterChatCommand(host::FString(kChatCommand), &OnChatCommand);
 }
 

@@ -30,6 +30,10 @@ HookInstallResult InstallHooks() {
       result.unverified_not_asked.emplace_back(row.name.name);
       continue;
     }
+    // A hook on a name the game lacks is not asked for (the start-up line named it), nor one
+    // that serves only a trigger or the camera that another absent name turned off.
+    if (IsAbsentGameName(row.name) || (!row.guards_storage && !FeatureOn(row.name.features)))
+      continue;
     installed[i] = host::InstallHook(row.name, row.detour, row.slot);
     if (!installed[i])
       (unverified ? result.unverified_refused : result.refused).emplace_back(row.name.name);

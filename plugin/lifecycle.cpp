@@ -102,6 +102,8 @@ void InitializePlugin() {
   LoadConfig();
   // From here on there is something a second start-up must undo, even if this one fails.
   initialized = true;
+  // A name the game lacks costs only what needs it: shrinking, where a path to storage needs it.
+  SetLackedGameNames(AbsentNamesShrinkingNeeds());
   if (TinyhordeOff()) {
     StartOff();
     return;

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "base/game_handles.h"
+#include "base/game_names_check.h"
 #include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
@@ -99,7 +100,7 @@ FVector Times(double k, const FVector& v) {
 }  // namespace
 
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
-  if (creature == nullptr || ClassOf(creature) == nullptr) return;
+  if (creature == nullptr || !CameraScalingOn() || ClassOf(creature) == nullptr) return;
   if (cameraScale != 1.0) RecordShrunk(creature);
   ScaleRiderCameraAlreadyRecorded(creature, cameraScale);
 }
@@ -212,7 +213,7 @@ void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVe
 }  // namespace
 
 void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, double cameraScale) {
-  if (creature == nullptr) return;
+  if (creature == nullptr || !CameraScalingOn()) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
   const bool debug = DebugLogSetting() && HasLogger();
@@ -228,7 +229,8 @@ void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, doubl
 }
 
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
-  if (creature == nullptr) return;
+  // Without camera scaling no offset was ever changed.
+  if (creature == nullptr || !CameraScalingOn()) return;
   const GameHandles& game = GameHandleTable();
   // ClassOf, read in place: this runs for every creature a walk puts back.
   const auto* cls = host::FieldAt<host::UClass*>(creature, game.ClassPrivate);
@@ -254,7 +256,12 @@ void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
   ScaleRiderCameraAlreadyRecorded(creature, 1.0);
 }
 
+bool CameraScalingOn() {
+  return FeatureOn(host::feature::kCamera);
+}
+
 bool CameraHeldAt(const void* creature, double cameraScale) {
+  if (!CameraScalingOn()) return true;
   std::lock_guard<SpinLock> lock(CameraStoreMutex);
   const auto found = baselines.find(creature);
   return found != baselines.end() && found->second.applied == cameraScale;

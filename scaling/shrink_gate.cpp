@@ -8,10 +8,11 @@ namespace {
 
 std::vector<std::string> missing_hooks;
 std::vector<std::string> missing_functions;
+std::vector<std::string> lacked_names;
 std::atomic<bool> allowed{true};
 
 void Update() {
-  allowed = missing_hooks.empty() && missing_functions.empty();
+  allowed = missing_hooks.empty() && missing_functions.empty() && lacked_names.empty();
 }
 
 void AppendList(std::string& text, const char* what, const std::vector<std::string>& names) {
@@ -41,12 +42,18 @@ const std::vector<std::string>& MissingGameFunctions() {
   return missing_functions;
 }
 
+void SetLackedGameNames(std::vector<std::string> names) {
+  lacked_names = std::move(names);
+  Update();
+}
+
 bool ShrinkingAllowed() {
   return allowed.load();
 }
 
 std::string ShrinkingOffReason() {
   std::string reason;
+  AppendList(reason, "the game lacks ", lacked_names);
   AppendList(reason, "storage hooks missing: ", missing_hooks);
   AppendList(reason, "game functions missing: ", missing_functions);
   return reason;

@@ -31,8 +31,12 @@ void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, doubl
 // debug lines are wanted, read once by the caller.
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug);
 
+// Whether camera scaling is on: off where the game lacks a name it needs. While off, no offset is
+// scaled or restored (none was ever changed) and every creature counts as held at its scale.
+bool CameraScalingOn();
+
 // Whether the creature's offsets were last set to cameraScale times their baselines (false for a
-// creature without baselines).
+// creature without baselines; true while camera scaling is off).
 bool CameraHeldAt(const void* creature, double cameraScale);
 
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
