@@ -26,6 +26,13 @@ TEST(DetourTable, HoldsOneRowForEachHookOfTheGameAndNoOther) {
     EXPECT_EQ(tinyhorde::FindDetourRow(row.name.name), &row) << row.name.name;
     EXPECT_EQ(game_hooks.count(row.name.name), 1u) << "the game has no hook " << row.name.name;
     EXPECT_FALSE(row.name.unverified_because != nullptr && row.guards_storage) << row.name.name;
+    // A storage hook the game lacks could let a creature be stored small: shrinking needs it.
+    // Every other hook serves a trigger or the camera, which go off alone.
+    if (row.guards_storage)
+      EXPECT_NE(row.name.features & host::feature::kShrinking, 0u) << row.name.name;
+    else
+      EXPECT_EQ(row.name.features & (host::feature::kRestoring | host::feature::kShrinking), 0u)
+          << row.name.name;
   }
   for (const std::string& hook : game_hooks)
     EXPECT_EQ(rows.count(hook), 1u) << "no detour row for the game's hook " << hook;

@@ -112,6 +112,47 @@ std::vector<FunctionCase> EveryListedFunction() {
 INSTANTIATE_TEST_SUITE_P(EveryOne, MissingFunction, ::testing::ValuesIn(EveryListedFunction()),
                          [](const auto& info) { return TestNameOf(info.param.name); });
 
+// Each entry names the features that need it, and every feature is needed by some name; the
+// names whose features follow from what they are, checked one by one.
+TEST(GameNameFeatures, EachEntryNamesTheFeaturesThatNeedIt) {
+  namespace names = host::game_names;
+  namespace f = host::feature;
+  host::Features served = 0;
+  for (const host::GameName* entry : host::kGameNames) {
+    EXPECT_NE(entry->features, 0u) << entry->name;
+    EXPECT_EQ(entry->features & ~f::kAll, 0u) << entry->name;
+    served |= entry->features;
+  }
+  EXPECT_EQ(served, f::kAll) << "a feature no name serves";
+  const std::pair<const host::GameName*, host::Features> named[] = {
+      // Putting a creature back writes these: without one Tinyhorde is off.
+      {&names::kSetActorRelativeScale3D, f::kRestoring},
+      {&names::kBaseDinoScale, f::kRestoring},
+      {&names::kRootComponent, f::kRestoring},
+      {&names::kMesh, f::kRestoring},
+      {&names::kRelativeScale3D, f::kRestoring},
+      // Recognising a creature and the camera both read its class.
+      {&names::kClassPrivate, f::kShrinking | f::kCamera},
+      {&names::kTargetingTeam,
+       f::kTamedSignTeam | f::kTamedSignUntamedTeam | f::kTeamChangeTrigger},
+      {&names::kOwningPlayerID, f::kTamedSignOwner},
+      {&names::kGetUntamedTargetingTeam, f::kTamedSignUntamedTeam},
+      {&names::kGetAllActorsOfClass, f::kShrinking | f::kWorldWalk},
+      {&names::kRiderFPVCameraOffset, f::kCamera},
+      {&names::kBeginPlay, f::kBeginPlayTrigger},
+      {&names::kUnstasis, f::kWakeTrigger},
+      {&names::kSetRider, f::kRideTrigger},
+      {&names::kTameDino, f::kTameTrigger},
+      {&names::kIsAdmin, f::kChatAdminCommands},
+      {&names::kStricmp, f::kChatSubcommands},
+      {&names::kRconSendMessage, f::kRconReplies},
+      {&names::kFStringFromNarrow, f::kPlayerReplies},
+      {&names::kClientServerChatDirectMessage, f::kPlayerReplies},
+      {&names::kSaveWorld, f::kShrinking | f::kDelayedPasses},
+  };
+  for (const auto& [entry, features] : named) EXPECT_EQ(entry->features, features) << entry->name;
+}
+
 // The game and the plugin keep to the list of game names: the simulated game knows no other name,
 // each as its kind, and a whole life of the plugin asks for none that is not on it.
 TEST_F(GameNames, TheGameAndThePluginUseOnlyListedNames) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/game_names_check.h"
+#include "hooks/detour_table.h"
 #include "host/game.h"
 #include "host/services.h"
 #include "support/sim_fixture.h"
@@ -203,6 +204,18 @@ void GameLacking::ExpectTheRestRuns(const std::string& name, const Lines& start,
       Has(start, "[Tinyhorde] RCON commands not registered: the game lacks " +
                      std::string(names::kRconSendMessage.name) + ", through which they reply."),
       !on.rcon);
+
+  // Every storage hook is in place unless it is the one the game lacks; a trigger or camera hook
+  // whose feature is off is not installed.
+  for (const tinyhorde::DetourRow& row : tinyhorde::DetourTable()) {
+    if (row.name.unverified_because != nullptr) continue;
+    const sim::HookTable::Point* point = Server().Hooks().Find(row.name.name);
+    ASSERT_NE(point, nullptr) << row.name.name;
+    const bool lacked = name == row.name.name;
+    const bool feature_off = (row.name.features & GetParam().name->features) != 0;
+    EXPECT_EQ(point->links.size(), lacked || (!row.guards_storage && feature_off) ? 0u : 1u)
+        << row.name.name;
+  }
 
   // Loaded into a running world, the tamed target shrinks, its camera with it.
   EXPECT_DOUBLE_EQ(Scale(2), on.shrinking ? 0.25 : 1.0);

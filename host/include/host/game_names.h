@@ -12,6 +12,11 @@
 // lets such an entry, and only that, stand without a live line, and fails once it stands on one
 // (the mark is then out of date).
 //
+// Each entry names the plugin's features that need it (`features`, one or more): a game that
+// lacks the name turns off those and nothing else (base/game_names_check.h). When in doubt an
+// entry names shrinking: a name whose absence could let a creature be stored small must stop
+// the plugin from shrinking.
+//
 // The simulated host registers its fields, flags, functions and hooks only under names on this
 // list, so it cannot know a name the plugin could not use on a real server.
 //
