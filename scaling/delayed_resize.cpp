@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/contained.h"
+#include "base/game_names_check.h"
 #include "base/plugin_active.h"
 #include "host/game.h"
 #include "host/services.h"
@@ -57,7 +58,8 @@ void ScheduleNamedTimer(const std::function<void()>& callback, int seconds) {
 }
 
 void ScheduleDelayedResize(host::APrimalDinoCharacter* creature, const char* label, int seconds) {
-  if (creature == nullptr) return;
+  // Without the names the passes need, a creature waits for its next trigger.
+  if (creature == nullptr || !FeatureOn(host::feature::kDelayedPasses)) return;
   const host::FWeakObjectPtr weak = MakeWeakReference(creature);
   std::string text = label != nullptr ? label : "Delayed";
   ScheduleNamedTimer([weak, text]() { ApplyDelayedResize(weak, text.c_str()); }, seconds);

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/game_names_check.h"
 #include "base/plugin_active.h"
 #include "scaling/delayed_resize.h"
 #include "scaling/weak_reference.h"
@@ -53,6 +54,7 @@ void QueueResizeAfterCopy(host::APrimalDinoCharacter* creature, const char* labe
 }
 
 void QueuePostSaveResize(const host::FWeakObjectPtr& reference, const char* label) {
+  if (!FeatureOn(host::feature::kDelayedPasses)) return;
   batch.push_back({reference, label});
   if (timer_pending) return;
   timer_pending = true;
