@@ -1,5 +1,5 @@
-// The administration commands, one row each (see commands/command_table.h). A new command is a
-// row here; its handlers live in the file of its own topic.
+// The commands, one row each (see commands/command_table.h). A new command is a row here; its
+// handlers live in the file of its own topic. The order is the order of registration.
 #include "commands/command_table.h"
 
 #include "commands/chat_command.h"
@@ -12,10 +12,11 @@ namespace tinyhorde {
 namespace {
 
 constexpr CommandRow kCommands[] = {
-    {"resizeall", &OnConsoleResizeAll, &OnRconResizeAll, &OnChatResizeAll},
-    {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr},
-    {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload},
-    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus},
+    {"resizeall", &OnConsoleResizeAll, &OnRconResizeAll, &OnChatResizeAll,
+     ChatAccess::kAdministrators},
+    {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr, ChatAccess::kAdministrators},
+    {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload, ChatAccess::kAdministrators},
+    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus, ChatAccess::kAdministrators},
 };
 
 }  // namespace

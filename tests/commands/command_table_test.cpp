@@ -1,7 +1,9 @@
 // The command table against every place that is made from it or must follow it: the host's
 // registries after start-up (each row under every prefix, on the console and over RCON), the chat
-// words, and the fuzz dictionaries, which must hold every name so that the fuzzers reach every
-// handler. A row added to commands/command_table.cpp fails here until each place has it.
+// words and who may type them, and the fuzz dictionaries, which must hold every name so that the
+// fuzzers reach every handler. Every expectation is taken from the table: a row added to
+// commands/command_table.cpp needs no edit here, and fails here, naming itself, until each place
+// that must follow it has it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 namespace {
 
 using namespace commandtest;
+using tinyhorde::ChatAccess;
 using tinyhorde::CommandName;
 using tinyhorde::CommandRow;
 using tinyhorde::CommandTable;
@@ -53,45 +56,49 @@ TEST(CommandTableRows, AreWholeAndDistinct) {
   std::vector<std::string> words;
   for (const CommandRow& row : CommandTable()) {
     const std::string word = row.word;
-    // The install-layout check reads the words from the source as lower-case letters.
+    // The names are typed on a console: lower-case ASCII letters only.
     EXPECT_TRUE(!word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
       return c >= 'a' && c <= 'z';
     })) << word;
     EXPECT_NE(row.console, nullptr) << word;
     EXPECT_NE(row.rcon, nullptr) << word;
+    // An access without a chat word would promise what nobody can type.
+    EXPECT_TRUE(row.chat != nullptr || row.access == ChatAccess::kAdministrators) << word;
     EXPECT_EQ(std::count(words.begin(), words.end(), word), 0) << word;
     words.push_back(word);
   }
-  EXPECT_EQ(words, (std::vector<std::string>{"resizeall", "setscale", "reload", "status"}));
+  EXPECT_FALSE(words.empty());
 }
 
 class CommandTableRegistration : public CommandsTest {};
 
 TEST_F(CommandTableRegistration, EveryRowIsRegisteredUnderEveryPrefixAndNothingElse) {
   const std::vector<std::string> expected = EveryName();
-  EXPECT_EQ(expected.size(), 8u);
   EXPECT_EQ(Narrow(Server().Commands().console.Names()), expected);
   EXPECT_EQ(Narrow(Server().Commands().rcon.Names()), expected);
   EXPECT_EQ(Narrow(Server().Commands().chat.Names()), std::vector<std::string>{"/hordesize"});
 }
 
-TEST_F(CommandTableRegistration, EveryChatWordIsForAdministratorsOnly) {
+// Each chat word answers an administrator, and a player who is none as its row's access says:
+// with its own answer, or with the refusal. Neither sees the banner.
+TEST_F(CommandTableRegistration, EveryChatWordAnswersWhomItsAccessAllows) {
   Run("player Ada admin");  // 1
   Run("player Ben");        // 2
-  int chat_words = 0;
   for (const CommandRow& row : CommandTable()) {
     if (row.chat == nullptr) continue;
-    ++chat_words;
     const std::string word = row.word;
-    EXPECT_EQ(Replies("chat 2 /hordesize " + word),
-              Lines{Msg(2, kRed, "Admin privileges required.")})
-        << word;
-    const Lines answer = Replies("chat 1 /hordesize " + word);
-    ASSERT_FALSE(answer.empty()) << word;
-    EXPECT_EQ(answer[0].find("Admin privileges required."), std::string::npos) << word;
-    EXPECT_EQ(answer[0].find("[Tinyhorde] Active."), std::string::npos) << word;
+    for (const int player : {1, 2}) {
+      const bool allowed = player == 1 || row.access == ChatAccess::kEveryone;
+      const Lines answer = Replies("chat " + std::to_string(player) + " /hordesize " + word);
+      if (!allowed) {
+        EXPECT_EQ(answer, Lines{Msg(player, kRed, "Admin privileges required.")}) << word;
+        continue;
+      }
+      ASSERT_FALSE(answer.empty()) << word << " answers player " << player << " nothing";
+      EXPECT_EQ(answer[0].find("Admin privileges required."), std::string::npos) << word;
+      EXPECT_EQ(answer[0].find("[Tinyhorde] Active."), std::string::npos) << word;
+    }
   }
-  EXPECT_EQ(chat_words, 3);
 }
 
 TEST(CommandTableFuzzDictionaries, HoldEveryCommandName) {

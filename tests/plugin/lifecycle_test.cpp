@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "base/logger.h"
+#include "commands/command_table.h"
 #include "plugin/hook_installation.h"
 #include "plugin/lifecycle.h"
 #include "sim/game_functions.h"
@@ -65,8 +67,11 @@ TEST_F(Lifecycle, LoadAndUnloadWithoutAConfigWriteTheLinesInOrderInTheLoggersPat
 TEST_F(Lifecycle, OffersEveryHookAndCommandAndTakesThemAllBack) {
   LoadPlugin();
   EXPECT_EQ(Server().Hooks().InstalledCount(), HookableKnown());
-  EXPECT_EQ(Server().Commands().console.Size(), 8u);
-  EXPECT_EQ(Server().Commands().rcon.Size(), 8u);
+  // Each row of the command table under every prefix.
+  const std::size_t names =
+      tinyhorde::CommandTable().size() * std::size(tinyhorde::kCommandPrefixes);
+  EXPECT_EQ(Server().Commands().console.Size(), names);
+  EXPECT_EQ(Server().Commands().rcon.Size(), names);
   EXPECT_EQ(Server().Commands().chat.Names(), std::vector<std::u16string>{u"/hordesize"});
   UnloadPlugin();
   EXPECT_EQ(Server().Hooks().InstalledCount(), 0u);
