@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "commands/command_table.h"
+#include "config/number_text.h"
+#include "config/plugin_settings.h"
 #include "commands_fixture.h"
 
 namespace {
@@ -106,6 +108,12 @@ TEST(CommandTableFuzzDictionaries, HoldEveryCommandName) {
   for (const std::string& name : EveryName())
     EXPECT_NE(setscale.find(Utf16DictionaryEntry(name)), std::string::npos)
         << "fuzz/dict/setscale_line_fuzz.dict lacks " << name;
+  // The edges of every scale a line may set.
+  for (const double bound : {tinyhorde::kMinScale, tinyhorde::kMaxScale}) {
+    const std::string text = tinyhorde::ShortestNumberText(bound);
+    EXPECT_NE(setscale.find(Utf16DictionaryEntry(text)), std::string::npos)
+        << "fuzz/dict/setscale_line_fuzz.dict lacks " << text;
+  }
 }
 
 TEST(CommandTableFuzzDictionaries, HoldTheChatCommandAndEveryChatWord) {
