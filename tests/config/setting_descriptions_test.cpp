@@ -1,7 +1,7 @@
 // The settings' descriptions against the places that must follow them and were not made from
-// them: the record's fields, the test helper that differs from the defaults everywhere and the
-// fuzz dictionary of config.json. A description added to config/setting_descriptions.cpp fails
-// here until each place has it.
+// them (the record's fields, the test helper that differs from the defaults everywhere, the fuzz
+// dictionary of config.json), and each kind's status text and rules at their edges. A description
+// added to config/setting_descriptions.cpp fails here, naming itself, until each place has it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
