@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "commands/command_table.h"
+#include "commands_fixture.h"
 #include "config/number_text.h"
 #include "config/plugin_settings.h"
-#include "commands_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Every command the plugin answers, one row each: its word, its console and RCON handlers (for
-// administrators: the host lets only them reach these) and, when it may also be typed after the
-// chat command, its chat handler and who may type it there. Registration
+// Every command the plugin answers, one row each: its word, its console and RCON handlers (what
+// administrators type in the game's console or over RCON) and, when it may also be typed after
+// the chat command, its chat handler and who may type it there. Registration
 // (plugin/command_table.cpp), the chat command (commands/chat_command.cpp), the install text
 // check (tests/install/), the tests and the fuzz dictionaries' check all read this table, so a
 // command exists everywhere once its row does. The table is constant; any thread may read it.
