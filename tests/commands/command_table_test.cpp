@@ -1,21 +1,16 @@
 // The command table against every place that is made from it or must follow it: the host's
 // registries after start-up (each row under every prefix, on the console and over RCON), the chat
-// words and who may type them, and the fuzz dictionaries, which must hold every name so that the
-// fuzzers reach every handler. Every expectation is taken from the table: a row added to
+// words and who may type them. Every expectation is taken from the table: a row added to
 // commands/command_table.cpp needs no edit here, and fails here, naming itself, until each place
 // that must follow it has it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/command_table.h"
 #include "commands_fixture.h"
-#include "config/number_text.h"
-#include "config/plugin_settings.h"
 
 namespace {
 
@@ -25,21 +20,6 @@ using tinyhorde::CommandName;
 using tinyhorde::CommandRow;
 using tinyhorde::CommandTable;
 using tinyhorde::kCommandPrefixes;
-
-std::string ReadSourceFile(const std::string& relative) {
-  std::ifstream in(std::string(TINYHORDE_SOURCE_DIR) + "/" + relative);
-  EXPECT_TRUE(in.is_open()) << relative;
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// text as a libFuzzer dictionary entry of little-endian UTF-16: "h\x00o\x00...".
-std::string Utf16DictionaryEntry(const std::string& text) {
-  std::string entry = "\"";
-  for (const char c : text) entry += std::string(1, c) + "\\x00";
-  return entry + "\"";
-}
 
 std::vector<std::string> Narrow(const std::vector<std::u16string>& names) {
   std::vector<std::string> narrow;
@@ -100,30 +80,6 @@ TEST_F(CommandTableRegistration, EveryChatWordAnswersWhomItsAccessAllows) {
       EXPECT_EQ(answer[0].find("Admin privileges required."), std::string::npos) << word;
       EXPECT_EQ(answer[0].find("[Tinyhorde] Active."), std::string::npos) << word;
     }
-  }
-}
-
-TEST(CommandTableFuzzDictionaries, HoldEveryCommandName) {
-  const std::string setscale = ReadSourceFile("fuzz/dict/setscale_line_fuzz.dict");
-  for (const std::string& name : EveryName())
-    EXPECT_NE(setscale.find(Utf16DictionaryEntry(name)), std::string::npos)
-        << "fuzz/dict/setscale_line_fuzz.dict lacks " << name;
-  // The edges of every scale a line may set.
-  for (const double bound : {tinyhorde::kMinScale, tinyhorde::kMaxScale}) {
-    const std::string text = tinyhorde::ShortestNumberText(bound);
-    EXPECT_NE(setscale.find(Utf16DictionaryEntry(text)), std::string::npos)
-        << "fuzz/dict/setscale_line_fuzz.dict lacks " << text;
-  }
-}
-
-TEST(CommandTableFuzzDictionaries, HoldTheChatCommandAndEveryChatWord) {
-  const std::string chat = ReadSourceFile("fuzz/dict/chat_line_fuzz.dict");
-  EXPECT_NE(chat.find(Utf16DictionaryEntry(tinyhorde::kChatCommand)), std::string::npos)
-      << "fuzz/dict/chat_line_fuzz.dict lacks " << tinyhorde::kChatCommand;
-  for (const CommandRow& row : CommandTable()) {
-    if (row.chat == nullptr) continue;
-    EXPECT_NE(chat.find(Utf16DictionaryEntry(row.word)), std::string::npos)
-        << "fuzz/dict/chat_line_fuzz.dict lacks " << row.word;
   }
 }
 

@@ -1,19 +1,16 @@
 // The settings' descriptions against the places that must follow them and were not made from
-// them (the record's fields, the test helper that differs from the defaults everywhere, the fuzz
-// dictionary of config.json), and each kind's status text and rules at their edges. A description
+// them (the record's fields, the test helper that differs from the defaults everywhere), and
+// each kind's status text and rules at their edges. A description
 // added to config/setting_descriptions.cpp fails here, naming itself, until each place has it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "config/number_text.h"
 #include "config/setting_descriptions.h"
 #include "config_test_helpers.h"
 
@@ -169,26 +166,6 @@ TEST(SettingDescriptions, RulesOfEachKindCatchWhatTheReadersMustNeverStore) {
     c.change(after);
     EXPECT_EQ(tinyhorde::SettingRuleBroken(c.description, before, after), c.broken)
         << c.description.key;
-  }
-}
-
-TEST(SettingDescriptions, FuzzDictionaryHoldsEveryName) {
-  std::ifstream in(std::string(TINYHORDE_SOURCE_DIR) + "/fuzz/dict/load_config_fuzz.dict");
-  ASSERT_TRUE(in.is_open());
-  std::stringstream text;
-  text << in.rdbuf();
-  for (const SettingDescription& description : SettingDescriptions()) {
-    for (const char* name : {description.key, description.olderKey}) {
-      if (name == nullptr) continue;
-      EXPECT_NE(text.str().find(std::string("\"\\x22") + name + "\\x22\""), std::string::npos)
-          << "fuzz/dict/load_config_fuzz.dict lacks " << name;
-    }
-  }
-  // The edges of every scale, as the file would write them.
-  for (const double bound : {tinyhorde::kMinScale, tinyhorde::kMaxScale}) {
-    const std::string entry = "\"" + tinyhorde::ShortestNumberText(bound) + "\"";
-    EXPECT_NE(text.str().find(entry), std::string::npos)
-        << "fuzz/dict/load_config_fuzz.dict lacks " << entry;
   }
 }
 
