@@ -100,4 +100,14 @@ std::string RestoredText(host::int32 count) {
          " creature(s) that the settings no longer shrink.";
 }
 
+std::string LoadSummaryText(const SettleResult& result) {
+  if (!result.listed) return {};
+  std::string text = fmt::format(
+      "[Tinyhorde] Loaded into a running world: {} creature(s) at their scale, {} restored to "
+      "scale 1.0",
+      result.done, result.restored);
+  if (result.failed > 0) text += fmt::format(", {} could not be resized", result.failed);
+  return text + ".";
+}
+
 }  // namespace tinyhorde
