@@ -10,6 +10,7 @@
 #include "hooks/saving_archive.h"
 #include "host/game.h"
 #include "scaling/creature_verdict.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
@@ -159,6 +160,8 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   // Each keeps the weak reference it was recorded with, for the re-application.
   std::vector<RecordedCreature> restored;
   WorldSave save;
+  // The game writes the whole world at one instant.
+  const DetailLinesInstant instant;
   Contained("SaveWorld", [&] {
     BeginWorldSave();
     std::vector<RecordedCreature> recorded = RecordedShrunkEntries();

@@ -8,6 +8,7 @@
 #include "base/logger.h"
 #include "base/plugin_active.h"
 #include "scaling/delayed_resize.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/weak_reference.h"
 
 namespace tinyhorde {
@@ -50,6 +51,7 @@ void WriteSaveLine(const SaveSummary& save) {
 void ReapplyBatch() {
   // The host may still run a timer after the plugin was unloaded; then it does nothing.
   if (!PluginIsActive()) return;
+  const DetailLinesInstant instant;
   due.clear();
   due.swap(batch);
   due_saves.clear();

@@ -36,7 +36,26 @@ enum class DetailLines {
 // creature and opens a window when none is open.
 DetailLines TakeDetailLines();
 // Adds to the lines held back in the open window (a creature told kHoldBack counts its own).
-void CountHeldBackLines(std::size_t lines);
+// Inline: a save counts for thousands of creatures.
+namespace detail_budget {
+extern std::uint64_t held_lines;
+}
+inline void CountHeldBackLines(std::size_t lines) {
+  detail_budget::held_lines += lines;
+}
+
+// Marks a stretch of plugin code that runs at one instant of game time (a walk over the world, a
+// save's restores, a batch of re-applications): while one lives, TakeDetailLines reads neither
+// DebugLog nor the host's clock again but uses what this read when it was made. Nested ones share
+// the outermost's reading. Never throws: a clock that cannot be read leaves the stretch without
+// detail lines.
+class DetailLinesInstant {
+ public:
+  DetailLinesInstant() noexcept;
+  ~DetailLinesInstant();
+  DetailLinesInstant(const DetailLinesInstant&) = delete;
+  DetailLinesInstant& operator=(const DetailLinesInstant&) = delete;
+};
 
 // Writes the count line when anything was held back since the last one and closes the window;
 // otherwise does nothing. Shut-down calls it before its last line.
