@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "base/contained.h"
 #include "base/logger.h"
 #include "base/plugin_active.h"
 #include "scaling/delayed_resize.h"
@@ -64,7 +65,10 @@ void ReapplyBatch() {
     if (outcome == DelayedResizeOutcome::kApplied) ++save.shrunk;
     if (outcome == DelayedResizeOutcome::kGone) ++save.gone;
   }
-  for (const SaveSummary& save : due_saves) WriteSaveLine(save);
+  // A timer's callback: nothing may leave it.
+  Contained("World save line", [] {
+    for (const SaveSummary& save : due_saves) WriteSaveLine(save);
+  });
 }
 
 bool SameObject(const host::FWeakObjectPtr& a, const host::FWeakObjectPtr& b) {
