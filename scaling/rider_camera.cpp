@@ -276,10 +276,19 @@ void RestoreRiderCamera(host::APrimalDinoCharacter* creature, DetailLines lines)
   ScaleRiderCameraAlreadyRecorded(creature, 1.0, lines);
 }
 
-bool CameraHeldAt(const void* creature, double cameraScale) {
+bool CameraHeldAt(const void* creature, double cameraScale, std::size_t* lines) {
   std::lock_guard<SpinLock> lock(CameraStoreMutex);
   const auto found = baselines.find(creature);
-  return found != baselines.end() && found->second.applied == cameraScale;
+  if (found == baselines.end() || found->second.applied != cameraScale) return false;
+  if (lines != nullptr) {
+    // A "Scaled" line an offset of the layout, and a "Stored orig" line each baseline not taken.
+    const Baselines& kept = found->second;
+    *lines = 0;
+    if (kept.layout != nullptr)
+      for (std::size_t i = 0; i < kept.layout->count; ++i)
+        *lines += kept.have[kept.layout->entries[i].slot] ? 1 : 2;
+  }
+  return true;
 }
 
 void ForgetCreatureCamera(const void* creature) {

@@ -27,16 +27,17 @@ bool Exactly(const host::FVector& v, double s) {
   return v.X == s && v.Y == s && v.Z == s;
 }
 
-// Whether every place an application writes already holds what it would write.
+// Whether every place an application writes already holds what it would write; with
+// cameraLines, also how many camera lines writing it again would log.
 bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, double scale,
-                double cameraScale) {
+                double cameraScale, std::size_t* cameraLines = nullptr) {
   auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
   auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh);
   return root != nullptr && mesh != nullptr &&
          Exactly(host::FieldAt<host::FVector>(root, game.RelativeScale3D), scale) &&
          Exactly(host::FieldAt<host::FVector>(creature, game.BaseDinoScale), scale) &&
          Exactly(host::FieldAt<host::FVector>(mesh, game.RelativeScale3D), scale) &&
-         CameraHeldAt(creature, cameraScale);
+         CameraHeldAt(creature, cameraScale, cameraLines);
 }
 
 bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict, const char* label,
@@ -58,6 +59,13 @@ bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
     return true;
   // Taken before anything is written: this creature's lines are all written or all held back.
   const DetailLines lines = TakeDetailLines();
+  // Written again only for its lines: held back, they are counted as if written.
+  std::size_t camera_lines = 0;
+  if (mode == ApplyMode::kUnlessHeld && lines == DetailLines::kHoldBack &&
+      HoldsScale(creature, game, scale, camera_scale, &camera_lines)) {
+    CountHeldBackLines(1 + camera_lines);
+    return true;
+  }
 
   // Recorded before the first write, so that a creature left part-way is still put back.
   const bool reduced = scale != 1.0 || camera_scale != 1.0;

@@ -185,14 +185,17 @@ TEST_F(DebugLogBudget, EachWindowHasOneTimerAndItsOwnLine) {
   EXPECT_EQ(Read().counts, Lines{Count(1, 9)});
 }
 
-// A restore's lines and an application's of a creature met before are counted as they would
-// have been written; after the burst, the next creature the budget holds is written whole.
+// A restore's lines, an application's of a creature met before, and a resize-all's of creatures
+// at their scale are counted as they would have been written; after the burst, the next creature
+// the budget holds is written whole.
 TEST_F(DebugLogBudget, RestoresAndRepeatsCountTheirOwnLinesAndTheNextCreatureIsWrittenWhole) {
   const std::vector<int> ids = Burst(10);
   Read();
   for (int id : ids) tinyhorde::RestoreNormalScaleAlways(HostDino(id));
   for (int id : ids)
     tinyhorde::ApplyCreatureScale(HostDino(id), "Again", tinyhorde::ApplyMode::kForce);
+  // Each at its scale already: not written again, its lines counted as if it were.
+  Do("console 1 hordesize.resizeall");
   EXPECT_EQ(Read().detail, 0);
   Run("wait 5");
   const int fresh = Burst(1).front();
@@ -206,7 +209,7 @@ TEST_F(DebugLogBudget, RestoresAndRepeatsCountTheirOwnLinesAndTheNextCreatureIsW
             0u);
   EXPECT_DOUBLE_EQ(Root(fresh).X, 0.25);
   Run("wait 30");
-  EXPECT_EQ(Read().counts, Lines{Count(20, 10 * kRestoreLines + 10 * 5)});
+  EXPECT_EQ(Read().counts, Lines{Count(30, 10 * kRestoreLines + 10 * 5 + 10 * 5)});
 }
 
 // What is held back is said before the unload's last line; a start after it, and a second start

@@ -35,8 +35,9 @@ void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, doubl
 void RestoreRiderCamera(host::APrimalDinoCharacter* creature, DetailLines lines);
 
 // Whether the creature's offsets were last set to cameraScale times their baselines (false for a
-// creature without baselines).
-bool CameraHeldAt(const void* creature, double cameraScale);
+// creature without baselines). With lines, also how many detail lines setting them again would
+// log.
+bool CameraHeldAt(const void* creature, double cameraScale, std::size_t* lines = nullptr);
 
 // Forgets a creature's baselines, so that a creature made later at the same address starts from
 // its own offsets. Called once the creature is gone (after its offsets were put back).
