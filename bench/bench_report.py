@@ -17,6 +17,15 @@ RESIZE_OVER_BARE = 3.0
 SETTLE_OVER_RESIZE = 1.10
 SAVE_ADDED_PER_TARGET = 1000
 SAVE_RATIO = 1.05
+# With DebugLog on, as shipped: the lines a save of 5,000 tamed targets writes through its
+# re-application, the instructions DebugLog adds to it per target, and the lines a start of 5,000
+# tamed targets over 120 s writes through their 3 s passes.
+SAVE_LINES = 150
+SAVE_DEBUG_LOG_ADDED_PER_TARGET = 100
+START_LINES = 1000
+DEBUG_LOG = "+debug-log"
+# The operations measured with DebugLog off beside on, in the order shown.
+DEBUG_LOG_OPERATIONS = ["save-and-reapply", "start", "unload", "resize-all", "world-to-settings"]
 
 
 def number(value, digits=3):
@@ -46,6 +55,16 @@ def callgrind_total(path):
     raise ValueError(f"{path}: no totals line")
 
 
+def printed_lines(path):
+    """The lines the plugin wrote during the operation: the "lines <n>" line instruction_counts
+    printed."""
+    with open(path, encoding="utf-8", errors="replace") as lines:
+        for line in lines:
+            if line.startswith("lines "):
+                return int(line.split()[1])
+    raise ValueError(f"{path}: no lines line")
+
+
 def detour_goal(subject, row):
     """The goal a detour row is held to, and whether it is met (None: no goal)."""
     if subject in ("non-target", "player", "player riding a target"):
@@ -73,6 +92,7 @@ def read_benchmarks(path):
             "ns": entry["cpu_time"] * scale / per,
             "real_ns": entry.get("real_time", entry["cpu_time"]) * scale / per,
             "timers": entry.get("timers", 0),
+            "lines": entry.get("lines"),
         }
         for counter in COUNTERS:
             row[counter] = entry.get(counter)
@@ -117,6 +137,19 @@ def instruction_targets(counts, detours):
         ratio = with_plugin["total"] / without["total"]
         targets.append(("save with plugin / without (instructions)", ratio,
                         f"<= {SAVE_RATIO:g}", ratio <= SAVE_RATIO))
+    save_off, save_on = counts.get("save-and-reapply"), counts.get("save-and-reapply" + DEBUG_LOG)
+    if save_on and save_on.get("lines") is not None:
+        targets.append(("save of 5,000 tamed targets and its re-application, DebugLog on: lines",
+                        save_on["lines"], f"<= {SAVE_LINES:,}", save_on["lines"] <= SAVE_LINES))
+    if save_off and save_on and save_off["creatures"] == save_on["creatures"]:
+        added = (save_on["total"] - save_off["total"]) / save_on["creatures"]
+        targets.append(("save and re-application, instructions DebugLog on adds per target",
+                        added, f"<= {SAVE_DEBUG_LOG_ADDED_PER_TARGET:,}",
+                        added <= SAVE_DEBUG_LOG_ADDED_PER_TARGET))
+    start_on = counts.get("start" + DEBUG_LOG)
+    if start_on and start_on.get("lines") is not None:
+        targets.append(("start of 5,000 tamed targets over 120 s, DebugLog on: lines",
+                        start_on["lines"], f"<= {START_LINES:,}", start_on["lines"] <= START_LINES))
     for title, subjects in (
             ("detours on a non-target or a player: 0 look-ups and 0 heap allocations",
              ("non-target", "player", "player riding a target")),
@@ -130,6 +163,21 @@ def instruction_targets(counts, detours):
     return targets
 
 
+def debug_log_rows(counts):
+    """One row per operation measured with DebugLog off and on: instructions per creature for
+    each, what DebugLog adds per creature, and the lines each wrote."""
+    rows = []
+    for operation in DEBUG_LOG_OPERATIONS:
+        off, on = counts.get(operation), counts.get(operation + DEBUG_LOG)
+        if not off or not on:
+            continue
+        rows.append([operation, f"{on['creatures']:,}", number(off["per_creature"], 0),
+                     number(on["per_creature"], 0),
+                     number(on["per_creature"] - off["per_creature"], 0),
+                     number(off.get("lines")), number(on.get("lines"))])
+    return rows
+
+
 def table(header, rows):
     lines = ["| " + " | ".join(header) + " |", "|" + "|".join(" --- " for _ in header) + "|"]
     lines += ["| " + " | ".join(str(cell) for cell in row) + " |" for row in rows]
@@ -140,7 +188,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--benchmarks", required=True, help="Google Benchmark JSON output")
     parser.add_argument("--counts", action="append", default=[],
-                        help="OPERATION:CREATURES:CALLGRIND_OUT_FILE, once per operation")
+                        help="OPERATION:CREATURES:CALLGRIND_OUT_FILE[:PRINTED_FILE], once per "
+                             "operation; PRINTED_FILE holds instruction_counts' output, with the "
+                             "lines the plugin wrote")
     parser.add_argument("--out", required=True, help="the JSON file to write")
     args = parser.parse_args()
 
@@ -148,10 +198,11 @@ def main():
     start_up, world = split_start_up(world)
     counts = {}
     for entry in args.counts:
-        operation, creatures, path = entry.split(":", 2)
+        operation, creatures, path, *printed = entry.split(":", 3)
         total = callgrind_total(path)
         counts[operation] = {"creatures": int(creatures), "total": total,
-                             "per_creature": total / int(creatures)}
+                             "per_creature": total / int(creatures),
+                             "lines": printed_lines(printed[0]) if printed else None}
     targets = instruction_targets(counts, detours)
 
     header = ["benchmark", "ns/call", "look-ups/call", "FMemory allocs/call", "heap allocs/call",
@@ -165,8 +216,9 @@ def main():
         for r in detours]))
     print("\nWorld operations (per creature; CPU time)\n")
     print(table(["benchmark", "ns/creature", "look-ups/creature", "FMemory allocs/creature",
-                 "heap allocs/creature", "name conversions/creature"], [
+                 "heap allocs/creature", "name conversions/creature", "lines/run"], [
         [r["name"].removeprefix("World/"), number(r["ns"], 0)] + [number(r[c]) for c in COUNTERS]
+        + [number(r["lines"])]
         for r in world]))
     print("\nStart-up (one whole run; CPU and wall-clock time)\n")
     print(table(["benchmark", "ms (CPU)", "ms (wall)", "heap allocs"], [
@@ -174,9 +226,16 @@ def main():
          number(r["real_ns"] / 1e6, 0), number(r["heap_allocs"])]
         for r in start_up]))
     print("\nInstructions under callgrind (one operation)\n")
-    print(table(["operation", "creatures", "instructions", "per creature"], [
-        [op, f"{c['creatures']:,}", f"{c['total']:,}", number(c["per_creature"], 0)]
+    print(table(["operation", "creatures", "instructions", "per creature", "lines"], [
+        [op, f"{c['creatures']:,}", f"{c['total']:,}", number(c["per_creature"], 0),
+         number(c.get("lines"))]
         for op, c in counts.items()]))
+    rows = debug_log_rows(counts)
+    if rows:
+        print("\nDebugLog off beside on (instructions under callgrind, per creature; lines "
+              "written)\n")
+        print(table(["operation", "creatures", "off", "on", "added by DebugLog", "lines off",
+                     "lines on"], rows))
     print("\nTargets\n")
     print(table(["measurement", "now", "target", "met"], [
         [title, value if isinstance(value, str) else number(value, 2), target, met(flag)]

@@ -1,8 +1,11 @@
 #include "bench_server.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+
+#include <spdlog/sinks/sink.h>
 
 #include "plugin/lifecycle.h"
 #include "scaling/post_save_resize.h"
@@ -21,8 +24,24 @@ std::filesystem::path MakeRoot() {
 
 }  // namespace
 
-BenchServer::BenchServer()
-    : root_(MakeRoot()), previous_directory_(std::filesystem::current_path()) {
+// Counts and discards: neither formats nor writes a line.
+class CountingSink : public spdlog::sinks::sink {
+ public:
+  void log(const spdlog::details::log_msg&) override {
+    lines.fetch_add(1, std::memory_order_relaxed);
+  }
+  void flush() override { flushes.fetch_add(1, std::memory_order_relaxed); }
+  void set_pattern(const std::string&) override {}
+  void set_formatter(std::unique_ptr<spdlog::formatter>) override {}
+
+  std::atomic<std::uint64_t> lines{0};
+  std::atomic<std::uint64_t> flushes{0};
+};
+
+BenchServer::BenchServer(bool debug_log)
+    : root_(MakeRoot()),
+      previous_directory_(std::filesystem::current_path()),
+      debug_log_(debug_log) {
   // A host that survives a name the game lacks, and a game that has the names the SDK shows on
   // no live line: every hook of the plugin is in, so that each detour can be measured.
   const auto host_config = root_ / "ShooterGame/Binaries/Win64/config.json";
@@ -30,12 +49,30 @@ BenchServer::BenchServer()
   std::ofstream(host_config) << R"({"settings": {"HooksDoNotThrow": true}})"
                              << "\n";
   server_ = std::make_unique<sim::Server>(sim::ServerOptions{root_, {}, [](const std::string&) {}});
+  // Before the plugin's logger copies the list.
+  sink_ = std::make_shared<CountingSink>();
+  server_->Logs().Sinks().assign(1, sink_);
   for (const host::GameName* name : host::kGameNames)
     if (name->unverified_because != nullptr) server_->Lookup().MakeKnown(name->name);
   std::filesystem::current_path(root_);
   // Found by the plugin relative to the working directory, in the server's own plugin folder.
   std::filesystem::create_directories(server_->PluginDir());
-  std::ofstream(server_->PluginDir() / "config.json") << "{\"DebugLog\": false}\n";
+  std::ofstream(server_->PluginDir() / "config.json")
+      << "{\"DebugLog\": " << (debug_log ? "true" : "false") << "}\n";
+}
+
+std::uint64_t BenchServer::LinesWritten() const {
+  return sink_->lines.load();
+}
+
+std::uint64_t BenchServer::Flushes() const {
+  return sink_->flushes.load();
+}
+
+void BenchServer::Wait(double seconds) {
+  server_->Clock().Advance(seconds, [](const std::string& what) {
+    throw std::runtime_error("a timer failed: " + what);
+  });
 }
 
 BenchServer::~BenchServer() {

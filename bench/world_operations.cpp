@@ -14,7 +14,8 @@ namespace {
 // The bench server's config.json with OnlyTamed set; read when the plugin starts or reloads.
 void WriteConfig(BenchServer& world, bool only_tamed) {
   std::ofstream(world.Server().PluginDir() / "config.json")
-      << "{\"DebugLog\": false, \"OnlyTamed\": " << (only_tamed ? "true" : "false") << "}\n";
+      << "{\"DebugLog\": " << (world.DebugLog() ? "true" : "false")
+      << ", \"OnlyTamed\": " << (only_tamed ? "true" : "false") << "}\n";
 }
 
 }  // namespace
@@ -93,6 +94,31 @@ void BareWrites::Run() {
       *reinterpret_cast<sim::FVector*>(mesh + relative_scale_) = scale_;
   }
   free_(actors.Data);
+}
+
+void SpawnShrunkTargetsAtRest(BenchServer& world, int count) {
+  SpawnTamedTargets(world, count);
+  world.StartPlugin();
+  world.Wait(kRestSeconds);
+  world.DropTimers();
+}
+
+void SaveAndReapply(BenchServer& world) {
+  world.Game().Save();
+  world.Wait(kReapplySeconds);
+}
+
+void SpawnSpreadOver(BenchServer& world, int count, double seconds) {
+  auto& game = world.Game();
+  const int owner = game.AddPlayer("Owner", false);
+  double clock = 0;
+  for (int i = 0; i < count; ++i) {
+    const double due = seconds * i / count;
+    world.Wait(due - clock);
+    clock = due;
+    game.Spawn(kTargetSpecies, owner, std::nullopt);
+  }
+  world.Wait(seconds - clock + kLastPassSeconds);
 }
 
 double FirstCreatureScale(BenchServer& world) {

@@ -64,6 +64,22 @@ class BareWrites {
   std::size_t relative_scale_;
 };
 
+// count tamed targets, then the plugin started (it shrinks them all), then a minute of game time
+// with nothing happening: DebugLog's budget is full again, as on a server at rest.
+inline constexpr double kRestSeconds = 60;
+void SpawnShrunkTargetsAtRest(BenchServer& world, int count);
+
+// A world save, then the game's clock advanced by kReapplySeconds: the plugin's re-application of
+// the creatures it put back runs within it.
+inline constexpr double kReapplySeconds = 2;
+void SaveAndReapply(BenchServer& world);
+
+// A start: one player, then count creatures of the target species tamed by that player beginning
+// play one after the other, evenly over seconds of game time, and the clock advanced until the
+// last one's 3 s pass has run (kLastPassSeconds after it) and the timers it set are done.
+inline constexpr double kLastPassSeconds = 4;
+void SpawnSpreadOver(BenchServer& world, int count, double seconds);
+
 // The root scale of the world's first creature: what resize-all leaves on every target.
 double FirstCreatureScale(BenchServer& world);
 

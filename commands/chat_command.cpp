@@ -1,10 +1,10 @@
 // The chat command "/hordesize". The host calls it on the game thread with the whole message.
 // A second word (any case) that is the word of a command table row with a chat handler runs that
-// handler for administrators ("version" for everyone); anything else shows the banner. A message
-// from no player is ignored.
+// handler for whom the row's access allows; anything else shows the banner. A message from no
+// player is ignored.
 #include "commands/chat_command.h"
 
-#include <algorithm>
+#include <span>
 
 #include "base/contained.h"
 #include "base/game_handles.h"
@@ -38,26 +38,25 @@ bool SameWordIgnoringCase(const host::FString& word, const char* keyword) {
   return GameHandleTable().Stricmp(*word, *wanted) == 0;
 }
 
-// Without the game's admin flag no player can be told to be one: the admin words are refused
-// to everyone (the console and RCON keep them).
-bool IsAdmin(host::AShooterPlayerController* player) {
-  if (!FeatureOn(host::feature::kChatAdminCommands)) return false;
-  return host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
+// Whether player may type row's chat word. Without the game's admin flag no player can be told
+// to be an administrator: their words are refused to everyone (the console and RCON keep them).
+bool MayType(const CommandRow& row, host::AShooterPlayerController* player) {
+  switch (row.access) {
+    case ChatAccess::kEveryone:
+      return true;
+    case ChatAccess::kAdministrators:
+      return FeatureOn(host::feature::kChatAdminCommands) &&
+             host::IsFlagSetIn(player, GameHandleTable().bIsAdmin);
+  }
+  return false;
 }
 
-// The chat words every player may use; the others are for administrators.
-constexpr ChatWordFn kWordsForEveryone[] = {&OnChatVersion};
-
-bool ForEveryone(const CommandRow& row) {
-  return std::find(std::begin(kWordsForEveryone), std::end(kWordsForEveryone), row.chat) !=
-         std::end(kWordsForEveryone);
-}
-
-// The row whose chat word tokens[1] is, or null.
-// Without the game's comparison no word is matched: every message shows the banner.
-const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
+// The row of rows whose chat word tokens[1] is, or null. Without the game's comparison no word
+// is matched: every message shows the banner.
+const CommandRow* ChatWordRow(std::span<const CommandRow> rows,
+                              const host::TArray<host::FString>& tokens) {
   if (tokens.Num() < 2 || !FeatureOn(host::feature::kChatSubcommands)) return nullptr;
-  for (const CommandRow& row : CommandTable())
+  for (const CommandRow& row : rows)
     if (row.chat != nullptr && SameWordIgnoringCase(tokens[1], row.word)) return &row;
   return nullptr;
 }
@@ -65,6 +64,11 @@ const CommandRow* ChatWordRow(const host::TArray<host::FString>& tokens) {
 }  // namespace
 
 void OnChatCommand(host::AShooterPlayerController* player, host::FString* message, int, int) {
+  RunChatCommand(CommandTable(), player, message);
+}
+
+void RunChatCommand(std::span<const CommandRow> rows, host::AShooterPlayerController* player,
+                    const host::FString* message) {
   if (player == nullptr) return;
   // While off, every player hears that first; the banner would claim otherwise, and telling an
   // administrator apart needs game names the game may lack.
@@ -76,12 +80,12 @@ void OnChatCommand(host::AShooterPlayerController* player, host::FString* messag
   Contained(kChatLabel, [&] {
     const host::TArray<host::FString> tokens =
         message != nullptr ? SplitOnSpaces(*message) : host::TArray<host::FString>();
-    const CommandRow* row = ChatWordRow(tokens);
+    const CommandRow* row = ChatWordRow(rows, tokens);
     if (row == nullptr) {
       ReplyToPlayer(player, kBannerColour, kBanner);
       return;
     }
-    if (ForEveryone(*row) || IsAdmin(player))
+    if (MayType(*row, player))
       chosen = row->chat;
     else
       ReplyToPlayer(player, kRefusalColour, kAdminRequired);

@@ -1,5 +1,5 @@
-// The administration commands, one row each (see commands/command_table.h). A new command is a
-// row here; its handlers live in the file of its own topic.
+// The commands, one row each (see commands/command_table.h). A new command is a row here; its
+// handlers live in the file of its own topic. The order is the order of registration.
 #include "commands/command_table.h"
 
 #include <algorithm>
@@ -16,11 +16,12 @@ namespace tinyhorde {
 namespace {
 
 constexpr CommandRow kCommands[] = {
-    {"resizeall", &OnConsoleResizeAll, &OnRconResizeAll, &OnChatResizeAll},
-    {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr},
-    {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload},
-    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus, true},
-    {"version", &OnConsoleVersion, &OnRconVersion, &OnChatVersion, true},
+    {"resizeall", &OnConsoleResizeAll, &OnRconResizeAll, &OnChatResizeAll,
+     ChatAccess::kAdministrators, false},
+    {"setscale", &OnConsoleSetScale, &OnRconSetScale, nullptr, ChatAccess::kAdministrators, false},
+    {"reload", &OnConsoleReload, &OnRconReload, &OnChatReload, ChatAccess::kAdministrators, false},
+    {"status", &OnConsoleStatus, &OnRconStatus, &OnChatStatus, ChatAccess::kAdministrators, true},
+    {"version", &OnConsoleVersion, &OnRconVersion, &OnChatVersion, ChatAccess::kEveryone, true},
 };
 
 // The commands that came after the older names: they answer under their first name only.

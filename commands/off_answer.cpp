@@ -2,20 +2,12 @@
 
 #include "base/contained.h"
 #include "base/game_names_check.h"
-#include "base/logger.h"
 #include "commands/reply.h"
 
 namespace tinyhorde {
 
 void AnswerConsoleWhileOff(host::APlayerController* caller) noexcept {
-  Contained("Console command", [caller] {
-    if (caller == nullptr) {
-      LogWarning(OffReply());
-      return;
-    }
-    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), kRefusalColour,
-                  OffReply());
-  });
+  Contained("Console command", [caller] { AnswerConsole(caller, kRefusalColour, OffReply()); });
 }
 
 void AnswerRconWhileOff(host::RCONClientConnection* connection,

@@ -1,5 +1,7 @@
 #include "commands/reply.h"
 
+#include <cstddef>
+
 #include <fmt/format.h>
 
 #include "base/game_handles.h"
@@ -28,6 +30,18 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
                    const std::string& text, const std::string& second) {
   ReplyToPlayer(player, colour, text);
   if (!second.empty()) ReplyToPlayer(player, colour, second);
+}
+
+void AnswerConsole(host::APlayerController* caller, const host::FLinearColor& colour,
+                   const std::string& text) {
+  if (caller != nullptr) {
+    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), colour, text);
+    return;
+  }
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    LogInfo(text.substr(start, end - start));
+  LogInfo(text.substr(start));
 }
 
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,

@@ -8,7 +8,6 @@
 #include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/game_names_check.h"
-#include "base/logger.h"
 #include "base/unverified_hooks.h"
 #include "commands/bulk_resize.h"
 #include "commands/reply.h"
@@ -119,18 +118,7 @@ std::string StatusText() {
 }
 
 void OnConsoleStatus(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
-  Contained("Console status", [caller] {
-    const std::string text = StatusText();
-    if (caller == nullptr) {
-      // The server console reads the log: one line each.
-      std::size_t start = 0;
-      for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        LogInfo(text.substr(start, end - start));
-      LogInfo(text.substr(start));
-      return;
-    }
-    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), StatusColour(), text);
-  });
+  Contained("Console status", [caller] { AnswerConsole(caller, StatusColour(), StatusText()); });
 }
 
 void OnRconStatus(host::RCONClientConnection* connection, host::RCONPacket* packet,

@@ -1,7 +1,6 @@
 #include "commands/version_command.h"
 
 #include "base/contained.h"
-#include "base/logger.h"
 #include "base/version.h"
 #include "commands/reply.h"
 
@@ -12,14 +11,7 @@ std::string VersionText() {
 }
 
 void OnConsoleVersion(host::APlayerController* caller, host::FString* /*line*/, bool /*flag*/) {
-  Contained("Console version", [caller] {
-    if (caller == nullptr) {
-      LogInfo(VersionText());
-      return;
-    }
-    ReplyToPlayer(reinterpret_cast<host::AShooterPlayerController*>(caller), kSuccessColour,
-                  VersionText());
-  });
+  Contained("Console version", [caller] { AnswerConsole(caller, kSuccessColour, VersionText()); });
 }
 
 void OnRconVersion(host::RCONClientConnection* connection, host::RCONPacket* packet,

@@ -1,21 +1,19 @@
 #include "config/load_config.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <system_error>
 #include <utility>
-#include <variant>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "base/logger.h"
-#include "config/number_text.h"
 #include "config/plugin_settings.h"
 #include "config/setting_descriptions.h"
+#include "config/setting_reading.h"
 #include "host/services.h"
 #include "host/types.h"
 
@@ -31,103 +29,6 @@ bool MeansAbsent(const std::error_code& ec) {
          ec == std::errc::filename_too_long || ec == std::errc::invalid_argument;
 }
 
-// A scale from the file: nothing when the value is not a number, or (with a warning naming
-// shownKey) when it lies outside the accepted range.
-std::optional<double> ScaleValue(const json& value, const std::string& shownKey) {
-  if (!value.is_number()) return std::nullopt;
-  const double scale = value.get<double>();
-  if (!InScaleRange(scale)) {
-    LogWarning(fmt::format("[Tinyhorde] Ignoring {} = {}: a scale must lie between 0.01 and 10.",
-                           shownKey, ShortestNumberText(scale)));
-    return std::nullopt;
-  }
-  return scale;
-}
-
-// Offers the value under description's key, then under its older name, to read(value, name),
-// which answers whether it took the value; stops at the first taken. Answers whether one was.
-template <typename Read>
-bool ReadEitherName(const json& root, const SettingDescription& description, Read read) {
-  for (const char* name : {description.key, description.olderKey}) {
-    if (name == nullptr) continue;
-    const auto it = root.find(name);
-    if (it != root.end() && read(*it, std::string(name))) return true;
-  }
-  return false;
-}
-
-// Reads one setting of the document into settings, by the type of its field (see SettingField).
-struct ReadSetting {
-  const json& root;
-  const SettingDescription& description;
-  Settings& settings;
-
-  template <typename Read>
-  bool Either(Read read) const {
-    return ReadEitherName(root, description, read);
-  }
-
-  void operator()(bool Settings::*field) const {
-    Either([&](const json& value, const std::string&) {
-      if (!value.is_boolean()) return false;
-      settings.*field = value.get<bool>();
-      return true;
-    });
-  }
-
-  void operator()(double Settings::*field) const {
-    const bool given = Either([&](const json& value, const std::string& name) {
-      const std::optional<double> scale = ScaleValue(value, name);
-      if (scale) settings.*field = *scale;
-      return scale.has_value();
-    });
-    if (!given && description.otherwise != nullptr)
-      settings.*field = settings.*description.otherwise;
-  }
-
-  void operator()(std::int32_t Settings::*field) const {
-    Either([&](const json& value, const std::string&) {
-      if (!value.is_number_integer()) return false;
-      const std::uint64_t raw = value.is_number_unsigned()
-                                    ? value.get<std::uint64_t>()
-                                    : static_cast<std::uint64_t>(value.get<std::int64_t>());
-      settings.*field = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
-      return true;
-    });
-  }
-
-  // The object's members come in ascending byte order of their names, so of two names that
-  // lower to the same key the later one in that order wins.
-  void operator()(CreatureScaleTable Settings::*field) const {
-    Either([&](const json& value, const std::string& name) {
-      if (!value.is_object()) return false;
-      for (const auto& [member, scale] : value.items()) {
-        if (const auto taken = ScaleValue(scale, name + "." + member))
-          (settings.*field)[LowerBytes(member)] = *taken;
-      }
-      return true;
-    });
-  }
-
-  void operator()(std::vector<std::string> Settings::*field) const {
-    Either([&](const json& value, const std::string&) {
-      if (!value.is_array()) return false;
-      std::vector<std::string>& list = settings.*field;
-      list.clear();
-      for (const json& element : value) {
-        if (!element.is_string()) continue;
-        std::string entry = element.get<std::string>();
-        if (entry.empty() && description.emptyEntryWarning != nullptr) {
-          LogWarning(description.emptyEntryWarning);
-          continue;
-        }
-        list.push_back(std::move(entry));
-      }
-      return true;
-    });
-  }
-};
-
 // Merges the values of a parsed document into settings, setting by setting in the order of
 // SettingDescriptions. A key that is absent or of another type leaves its field unchanged; a root
 // that is not an object counts as an empty one.
@@ -135,7 +36,7 @@ void ApplyDocument(const json& document, Settings& settings) {
   const json empty = json::object();
   const json& root = document.is_object() ? document : empty;
   for (const SettingDescription& description : SettingDescriptions())
-    std::visit(ReadSetting{root, description, settings}, description.field);
+    ReadSetting(root, description, settings);
 }
 
 // The file the settings were last loaded from; guarded by SettingsMutex.

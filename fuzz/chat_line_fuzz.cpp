@@ -19,12 +19,14 @@
 #include "support/fuzz_server.h"
 #include "support/fuzzer_arguments.h"
 #include "support/settings_rules.h"
+#include "support/table_dictionary.h"
 #include "support/utf16_input.h"
 
 using namespace fuzzsupport;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   MakePathArgumentsAbsolute(argc, argv);
+  AddTableDictionary(argc, argv, FuzzInput::kChatLine, "chat_line_fuzz");
   FuzzServer::Instance();
   return 0;
 }

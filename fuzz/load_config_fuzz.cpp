@@ -15,6 +15,7 @@
 #include "support/fuzz_server.h"
 #include "support/fuzzer_arguments.h"
 #include "support/settings_rules.h"
+#include "support/table_dictionary.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ fs::path OwnConfigFile(FuzzServer& server) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   MakePathArgumentsAbsolute(argc, argv);
+  AddTableDictionary(argc, argv, FuzzInput::kConfigFile, "load_config_fuzz");
   FuzzServer::Instance();
   return 0;
 }

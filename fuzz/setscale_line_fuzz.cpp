@@ -25,6 +25,7 @@
 #include "support/fuzz_server.h"
 #include "support/fuzzer_arguments.h"
 #include "support/settings_rules.h"
+#include "support/table_dictionary.h"
 #include "support/utf16_input.h"
 
 namespace {
@@ -81,6 +82,7 @@ void RunRcon(FuzzServer& server, std::u16string line, const Options& options) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   MakePathArgumentsAbsolute(argc, argv);
+  AddTableDictionary(argc, argv, FuzzInput::kConsoleLine, "setscale_line_fuzz");
   FuzzServer::Instance();
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "hooks/saving_archive.h"
 #include "host/game.h"
 #include "scaling/creature_verdict.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/rider_camera.h"
 #include "scaling/scale_restoration.h"
@@ -44,8 +45,9 @@ const void* damage_seen_by_override = nullptr;
 // Serialize saw of its archives. Null outside a world save.
 struct WorldSave {
   AddressSet restored;
-  std::size_t serialized = 0;   // characters written
-  std::size_t saving_seen = 0;  // ... through an archive recognised as saving
+  std::size_t serialized = 0;              // characters written
+  std::size_t saving_seen = 0;             // ... through an archive recognised as saving
+  std::size_t restored_while_writing = 0;  // put back by Serialize, not in restored
 };
 WorldSave* world_save = nullptr;
 
@@ -158,7 +160,10 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
   // Each keeps the weak reference it was recorded with, for the re-application.
   std::vector<RecordedCreature> restored;
   WorldSave save;
+  // The game writes the whole world at one instant.
+  const DetailLinesInstant instant;
   Contained("SaveWorld", [&] {
+    BeginWorldSave();
     std::vector<RecordedCreature> recorded = RecordedShrunkEntries();
     save.restored = AddressSet(recorded.size());
     for (const RecordedCreature& entry : recorded)
@@ -176,6 +181,8 @@ void SaveWorld(AShooterGameMode* self, bool forceSynchronous, bool evenIfSaveLoa
     if (save.serialized > 0 && save.saving_seen == 0) ReportUnrecognisedArchives();
     QueueShrinkAgain(restored);
   });
+  // Summed up in one line once the creatures it queued were re-applied.
+  EndWorldSave(restored.size() + save.restored_while_writing);
 }
 
 void Serialize(APrimalCharacter* self, FArchive* archive) {
@@ -201,6 +208,7 @@ void Serialize(APrimalCharacter* self, FArchive* archive) {
     if (IsRecordedShrunk(creature) || verdict.Selected()) {
       RestoreNormalScaleAlways(creature);
       restored = true;
+      if (world_save != nullptr) ++world_save->restored_while_writing;
     }
   });
   Original<CharacterSerializeFn>(DetourSlot<names::kSerialize>)(self, archive);

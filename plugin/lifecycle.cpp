@@ -19,6 +19,7 @@
 #include "host/services.h"
 #include "plugin/command_table.h"
 #include "plugin/hook_installation.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/post_save_resize.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
@@ -95,6 +96,7 @@ void InitializePlugin() {
   ForgetReportedFailures();
   ForgetPostSaveResizes();
   ForgetArchiveLayout();
+  StartDetailLineBudget();
   LogInfo("[Tinyhorde] Initializing...");
   // Before the first look-up: the names the game lacks are never asked for.
   CheckGameNamesAtStart();
@@ -132,6 +134,7 @@ void InitializePlugin() {
   if (host::UWorld* world = host::CurrentWorld()) {
     const SettleResult result = BringWorldToSettings(world, "PluginLoad");
     if (result.restored > 0) LogInfo(RestoredText(result.restored));
+    if (const std::string summary = LoadSummaryText(result); !summary.empty()) LogInfo(summary);
   }
 }
 
@@ -149,6 +152,8 @@ void UnloadPlugin() {
   // The host removes the commands with the library.
   commands_registered = false;
   initialized = false;
+  // What DebugLog held back since its last count line, before the plugin's last line.
+  Contained("Plugin_Unload", [] { WriteHeldBackCount(); });
   LogInfo("[Tinyhorde] Plugin unloaded.");
 }
 

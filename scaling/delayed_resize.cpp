@@ -41,14 +41,20 @@ std::uint64_t TimerSerialForTests() {
   return timer_serial.load();
 }
 
-void ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label) {
-  if (!PluginIsActive()) return;
+DelayedResizeOutcome ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label) {
+  if (!PluginIsActive()) return DelayedResizeOutcome::kNotApplied;
+  DelayedResizeOutcome outcome = DelayedResizeOutcome::kNotApplied;
   Contained("Delayed resize", [&] {
     auto* object = ResolveWeakReference(weak);
-    if (object == nullptr) return;
-    ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), label,
-                       ApplyMode::kForce);
+    if (object == nullptr) {
+      outcome = DelayedResizeOutcome::kGone;
+      return;
+    }
+    if (ApplyCreatureScale(reinterpret_cast<host::APrimalDinoCharacter*>(object), label,
+                           ApplyMode::kForce))
+      outcome = DelayedResizeOutcome::kApplied;
   });
+  return outcome;
 }
 
 void ScheduleNamedTimer(const std::function<void()>& callback, int seconds) {

@@ -9,7 +9,6 @@
 #include "base/game_handles.h"
 #include "base/game_names_check.h"
 #include "base/logger.h"
-#include "config/plugin_settings.h"
 #include "host/game.h"
 #include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
@@ -102,25 +101,29 @@ FVector Times(double k, const FVector& v) {
 void ScaleRiderCamera(host::APrimalDinoCharacter* creature, double cameraScale) {
   if (creature == nullptr || !CameraScalingOn() || ClassOf(creature) == nullptr) return;
   if (cameraScale != 1.0) RecordShrunk(creature);
-  ScaleRiderCameraAlreadyRecorded(creature, cameraScale);
+  ScaleRiderCameraAlreadyRecorded(creature, cameraScale, TakeDetailLines());
 }
 
 namespace {
 
 // Sets the creature's offsets to cameraScale times their baselines, taking each baseline the
-// first time it is met. ScaleOffsetsLogged below does the same and gathers the debug lines.
+// first time it is met. ScaleOffsetsLogged below does the same and gathers the debug lines; with
+// held, this adds to it the number of lines that would have gathered.
 void ScaleOffsets(host::APrimalDinoCharacter* creature, const CameraLayout& layout, Baselines& kept,
-                  FVector* rider, double cameraScale) {
+                  FVector* rider, double cameraScale, std::size_t* held) {
   char* object = reinterpret_cast<char*>(creature);
+  std::size_t stored = 0;
   for (std::size_t i = 0; i < layout.count; ++i) {
     const auto [slot, offset] = layout.entries[i];
     auto* value = reinterpret_cast<FVector*>(object + offset);
     if (!kept.have[slot]) {
       kept.offsets[slot] = *value;
       kept.have[slot] = true;
+      ++stored;
     }
     *value = Times(cameraScale, kept.offsets[slot]);
   }
+  if (held != nullptr) *held += stored + layout.count;
   if (!kept.have_rider) {
     kept.rider = *rider;
     kept.have_rider = true;
@@ -182,9 +185,10 @@ struct CameraLogLines {
   }
 }
 
-// The locked part of ScaleRiderCameraAlreadyRecorded; with debug, log gathers the lines to write.
+// The locked part of ScaleRiderCameraAlreadyRecorded; with log, it gathers the lines to write,
+// with held, it counts them.
 void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVector* rider,
-                    double cameraScale, CameraLogLines* log) {
+                    double cameraScale, CameraLogLines* log, std::size_t* held) {
   std::unique_lock<SpinLock> lock(CameraStoreMutex);
   auto found = baselines.find(creature);
   // Scaling by 1.0 from baselines never taken leaves every offset as it is.
@@ -207,64 +211,94 @@ void ScaleUnderLock(host::APrimalDinoCharacter* creature, host::UClass* cls, FVe
   if (log != nullptr)
     ScaleOffsetsLogged(creature, layout, kept, rider, cameraScale, *log);
   else
-    ScaleOffsets(creature, layout, kept, rider, cameraScale);
+    ScaleOffsets(creature, layout, kept, rider, cameraScale, held);
 }
 
 }  // namespace
 
-void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, double cameraScale) {
+void ScaleRiderCameraAlreadyRecorded(host::APrimalDinoCharacter* creature, double cameraScale,
+                                     DetailLines lines) {
   if (creature == nullptr || !CameraScalingOn()) return;
   host::UClass* cls = ClassOf(creature);
   if (cls == nullptr) return;
-  const bool debug = DebugLogSetting() && HasLogger();
   FVector* rider = &host::FieldAt<FVector>(creature, GameHandleTable().RiderFPVCameraOffset);
 
-  if (!debug) {
-    ScaleUnderLock(creature, cls, rider, cameraScale, nullptr);
+  if (lines != DetailLines::kWrite) {
+    std::size_t held = 0;
+    ScaleUnderLock(creature, cls, rider, cameraScale, nullptr,
+                   lines == DetailLines::kHoldBack ? &held : nullptr);
+    if (held != 0) CountHeldBackLines(held);
     return;
   }
   CameraLogLines log;
-  ScaleUnderLock(creature, cls, rider, cameraScale, &log);
+  ScaleUnderLock(creature, cls, rider, cameraScale, &log, nullptr);
   WriteCameraLog(log, cameraScale);
 }
 
-void RestoreRiderCamera(host::APrimalDinoCharacter* creature, bool debug) {
+namespace {
+
+// A restore's short way: each offset straight back to its baseline, what scaling by 1.0 writes.
+// Answers false, touching nothing, when the creature's baselines are not complete for its class;
+// a creature without baselines is done (its offsets are their own baselines). lines is set to
+// the lines scaling by 1.0 would have logged.
+bool RestoreFromBaselines(host::APrimalDinoCharacter* creature, const host::UClass* cls,
+                          std::size_t& lines) {
+  const std::lock_guard<SpinLock> lock(CameraStoreMutex);
+  const auto found = baselines.find(creature);
+  lines = 0;
+  if (found == baselines.end()) return true;
+  Baselines& kept = found->second;
+  if (!kept.complete || kept.cls != cls) return false;
+  char* object = reinterpret_cast<char*>(creature);
+  const CameraLayout& layout = *kept.layout;
+  for (std::size_t i = 0; i < layout.count; ++i)
+    *reinterpret_cast<FVector*>(object + layout.entries[i].offset) =
+        kept.offsets[layout.entries[i].slot];
+  host::FieldAt<FVector>(creature, GameHandleTable().RiderFPVCameraOffset) = kept.rider;
+  kept.applied = 1.0;
+  lines = layout.count;  // one "Scaled" line an offset
+  return true;
+}
+
+}  // namespace
+
+void RestoreRiderCamera(host::APrimalDinoCharacter* creature, DetailLines lines) {
   // Without camera scaling no offset was ever changed.
   if (creature == nullptr || !CameraScalingOn()) return;
-  const GameHandles& game = GameHandleTable();
   // ClassOf, read in place: this runs for every creature a walk puts back.
-  const auto* cls = host::FieldAt<host::UClass*>(creature, game.ClassPrivate);
+  const auto* cls = host::FieldAt<host::UClass*>(creature, GameHandleTable().ClassPrivate);
   if (cls == nullptr) return;
-  if (!debug) {
-    const std::lock_guard<SpinLock> lock(CameraStoreMutex);
-    const auto found = baselines.find(creature);
-    // Without baselines the offsets are their own baselines.
-    if (found == baselines.end()) return;
-    Baselines& kept = found->second;
-    if (kept.complete && kept.cls == cls) {
-      // Each offset straight back to its baseline: what scaling by 1.0 writes.
-      char* object = reinterpret_cast<char*>(creature);
-      const CameraLayout& layout = *kept.layout;
-      for (std::size_t i = 0; i < layout.count; ++i)
-        *reinterpret_cast<FVector*>(object + layout.entries[i].offset) =
-            kept.offsets[layout.entries[i].slot];
-      host::FieldAt<FVector>(creature, game.RiderFPVCameraOffset) = kept.rider;
-      kept.applied = 1.0;
+  if (lines != DetailLines::kWrite) {
+    std::size_t held = 0;
+    if (RestoreFromBaselines(creature, cls, held)) {
+      if (lines == DetailLines::kHoldBack && held != 0) CountHeldBackLines(held);
       return;
     }
   }
-  ScaleRiderCameraAlreadyRecorded(creature, 1.0);
+  ScaleRiderCameraAlreadyRecorded(creature, 1.0, lines);
 }
 
 bool CameraScalingOn() {
   return FeatureOn(host::feature::kCamera);
 }
 
-bool CameraHeldAt(const void* creature, double cameraScale) {
-  if (!CameraScalingOn()) return true;
+bool CameraHeldAt(const void* creature, double cameraScale, std::size_t* lines) {
+  if (!CameraScalingOn()) {
+    if (lines != nullptr) *lines = 0;
+    return true;
+  }
   std::lock_guard<SpinLock> lock(CameraStoreMutex);
   const auto found = baselines.find(creature);
-  return found != baselines.end() && found->second.applied == cameraScale;
+  if (found == baselines.end() || found->second.applied != cameraScale) return false;
+  if (lines != nullptr) {
+    // A "Scaled" line an offset of the layout, and a "Stored orig" line each baseline not taken.
+    const Baselines& kept = found->second;
+    *lines = 0;
+    if (kept.layout != nullptr)
+      for (std::size_t i = 0; i < kept.layout->count; ++i)
+        *lines += kept.have[kept.layout->entries[i].slot] ? 1 : 2;
+  }
+  return true;
 }
 
 void ForgetCreatureCamera(const void* creature) {

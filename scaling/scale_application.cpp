@@ -9,6 +9,7 @@
 #include "config/plugin_settings.h"
 #include "host/game.h"
 #include "scaling/creature_verdict.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrink_gate.h"
 #include "scaling/shrunk_record.h"
@@ -26,16 +27,17 @@ bool Exactly(const host::FVector& v, double s) {
   return v.X == s && v.Y == s && v.Z == s;
 }
 
-// Whether every place an application writes already holds what it would write.
+// Whether every place an application writes already holds what it would write; with
+// cameraLines, also how many camera lines writing it again would log.
 bool HoldsScale(host::APrimalDinoCharacter* creature, const GameHandles& game, double scale,
-                double cameraScale) {
+                double cameraScale, std::size_t* cameraLines = nullptr) {
   auto* root = host::FieldAt<host::USceneComponent*>(creature, game.RootComponent);
   auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh);
   return root != nullptr && mesh != nullptr &&
          Exactly(host::FieldAt<host::FVector>(root, game.RelativeScale3D), scale) &&
          Exactly(host::FieldAt<host::FVector>(creature, game.BaseDinoScale), scale) &&
          Exactly(host::FieldAt<host::FVector>(mesh, game.RelativeScale3D), scale) &&
-         CameraHeldAt(creature, cameraScale);
+         CameraHeldAt(creature, cameraScale, cameraLines);
 }
 
 bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict, const char* label,
@@ -55,6 +57,15 @@ bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
   }
   if (mode == ApplyMode::kUnlessHeld && !debug && HoldsScale(creature, game, scale, camera_scale))
     return true;
+  // Taken before anything is written: this creature's lines are all written or all held back.
+  const DetailLines lines = TakeDetailLines();
+  // Written again only for its lines: held back, they are counted as if written.
+  std::size_t camera_lines = 0;
+  if (mode == ApplyMode::kUnlessHeld && lines == DetailLines::kHoldBack &&
+      HoldsScale(creature, game, scale, camera_scale, &camera_lines)) {
+    CountHeldBackLines(1 + camera_lines);
+    return true;
+  }
 
   // Recorded before the first write, so that a creature left part-way is still put back.
   const bool reduced = scale != 1.0 || camera_scale != 1.0;
@@ -64,14 +75,16 @@ bool Apply(host::APrimalDinoCharacter* creature, const CreatureVerdict& verdict,
   host::FieldAt<host::FVector>(creature, game.BaseDinoScale) = uniform;
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = uniform;
-  ScaleRiderCameraAlreadyRecorded(creature, camera_scale);
+  ScaleRiderCameraAlreadyRecorded(creature, camera_scale, lines);
   // Brought to full size: an older record of it as shrunk no longer holds.
   if (!reduced) MarkRestored(creature);
 
-  if (debug && HasLogger())
+  if (lines == DetailLines::kWrite)
     LogInfo(fmt::format("[Tinyhorde] Resized {} to Rex scale {:.4f} (Cam: {:.4f}, Context: {})",
                         verdict.class_verdict.display_name, scale, camera_scale,
                         label != nullptr ? label : ""));
+  else if (lines == DetailLines::kHoldBack)
+    CountHeldBackLines(1);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "base/logger.h"
 #include "config/plugin_settings.h"
 #include "host/game.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/rider_camera.h"
 #include "scaling/shrunk_record.h"
 #include "selection/class_name.h"
@@ -32,7 +33,7 @@ namespace {
 
 // Every write of a restore, each on its own: one failure never keeps the others from being
 // restored. Answers whether every write took.
-bool WriteFullSize(host::APrimalDinoCharacter* creature, bool debug) {
+bool WriteFullSize(host::APrimalDinoCharacter* creature, DetailLines lines) {
   const host::FVector normal{1.0, 1.0, 1.0};
   bool complete = true;
   const auto attempt = [&complete](auto&& write) {
@@ -50,12 +51,15 @@ bool WriteFullSize(host::APrimalDinoCharacter* creature, bool debug) {
   if (auto* mesh = host::FieldAt<host::USceneComponent*>(creature, game.Mesh))
     host::FieldAt<host::FVector>(mesh, game.RelativeScale3D) = normal;
   // At 1.0 nothing is recorded: the offsets go straight back to their baselines.
-  attempt([&] { RestoreRiderCamera(creature, debug); });
+  attempt([&] { RestoreRiderCamera(creature, lines); });
   return complete;
 }
 
-// The debug line of a restore; answers false when writing it failed.
-bool LogRestored(host::APrimalDinoCharacter* creature) {
+// The debug line of a restore, written or counted as held back; answers false when writing it
+// failed.
+bool LogRestored(host::APrimalDinoCharacter* creature, DetailLines lines) {
+  if (lines == DetailLines::kHoldBack) CountHeldBackLines(1);
+  if (lines != DetailLines::kWrite) return true;
   try {
     LogInfo(fmt::format(
         "[Tinyhorde] Restored {} to normal scale 1.0 for vanilla cryopod/SCS/cloud storage/save",
@@ -70,10 +74,10 @@ bool LogRestored(host::APrimalDinoCharacter* creature) {
 
 bool RestoreNormalScaleAlways(host::APrimalDinoCharacter* creature) {
   if (creature == nullptr) return false;
-  const bool debug = RestoreDebugLinesWanted();
-  const bool complete = WriteFullSize(creature, debug);
+  const DetailLines lines = TakeDetailLines();
+  const bool complete = WriteFullSize(creature, lines);
   if (complete) MarkRestored(creature);
-  return (!debug || LogRestored(creature)) && complete;
+  return LogRestored(creature, lines) && complete;
 }
 
 bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature, bool debug) {
@@ -83,10 +87,10 @@ bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature, bool debug) {
     return false;
   }
   // Marked restored by TakeShrunk; marked shrunk again when a write did not take.
-  const bool complete = WriteFullSize(creature, debug);
+  const DetailLines lines = debug ? TakeDetailLines() : DetailLines::kOff;
+  const bool complete = WriteFullSize(creature, lines);
   if (!complete) KeepShrunk(creature);
-  if ((debug && !LogRestored(creature)) || !complete)
-    throw std::runtime_error("restore incomplete");
+  if (!LogRestored(creature, lines) || !complete) throw std::runtime_error("restore incomplete");
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "host/game.h"
 #include "host/services.h"
 #include "scaling/creature_verdict.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/scale_application.h"
 #include "scaling/scale_restoration.h"
 #include "scaling/shrink_gate.h"
@@ -45,6 +46,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
   // next walk, as if made after this one.
   const host::UClass* last_class = nullptr;
   CreatureVerdict verdict;
+  const DetailLinesInstant instant;
   const bool debug = RestoreDebugLinesWanted();
   host::int32 restored = 0;
   static_cast<WalkResult&>(result) =
@@ -66,6 +68,7 @@ SettleResult BringWorldToSettings(host::UWorld* world, const char* label) {
 }
 
 WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const void*>& skip) {
+  const DetailLinesInstant instant;
   return VisitCreatures(world, "restore", [&skip](host::APrimalDinoCharacter* creature) {
     if (skip.count(creature) != 0 || !IsTargetCreature(creature)) return false;
     if (!RestoreNormalScaleAlways(creature)) throw std::runtime_error("restore incomplete");
@@ -74,6 +77,7 @@ WalkResult RestoreAllTargets(host::UWorld* world, const std::unordered_set<const
 }
 
 void RestoreForUnload() {
+  const DetailLinesInstant instant;
   const RestoreTally recorded = RestoreRecordedCreatures();
   int failed = recorded.failed;
   host::UWorld* world = host::CurrentWorld();
@@ -98,6 +102,16 @@ void RestoreForUnload() {
 std::string RestoredText(host::int32 count) {
   return "[Tinyhorde] Restored " + std::to_string(count) +
          " creature(s) that the settings no longer shrink.";
+}
+
+std::string LoadSummaryText(const SettleResult& result) {
+  if (!result.listed) return {};
+  std::string text = fmt::format(
+      "[Tinyhorde] Loaded into a running world: {} creature(s) at their scale, {} restored to "
+      "scale 1.0",
+      result.done, result.restored);
+  if (result.failed > 0) text += fmt::format(", {} could not be resized", result.failed);
+  return text + ".";
 }
 
 }  // namespace tinyhorde

@@ -9,11 +9,10 @@ namespace fuzzsupport {
 tinyhorde::Settings CopySettings();
 void ResetSettings(const tinyhorde::Settings& to);
 
-// Fails the run unless after keeps the rules of every setting (config/setting_descriptions.h),
-// given that it started as before: every scale (a double field, each value of a scale table)
-// strictly between 0.01 and 10, no key of a scale table (CreatureScales) holding an upper-case
-// ASCII letter, no key of before missing, and no empty entry in a list that drops them
-// (ExcludedBlueprints).
+// Fails the run unless after keeps the rules of every setting's kind (config/setting_kinds.h),
+// given that it started as before: every scale within the scale bounds, no key of a scale map
+// holding an upper-case ASCII letter, no key of before missing, no empty entry in a list that
+// drops them.
 void CheckSettingsRules(const tinyhorde::Settings& before, const tinyhorde::Settings& after);
 
 // Fails the run unless the two records are equal (Settings::operator==).

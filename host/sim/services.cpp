@@ -87,6 +87,10 @@ void CancelTimers() {
   simhost::UnloadAllTimers();
 }
 
+double TimerClockSeconds() {
+  return simhost::ClockSeconds();
+}
+
 std::vector<spdlog::sink_ptr>& GetLogSinks() {
   return simhost::GetLogSinks();
 }

@@ -167,6 +167,10 @@ void UnloadAllTimers() {
   Server::Current().Clock().DropModule(CallerModule(__builtin_return_address(0)));
 }
 
+double ClockSeconds() {
+  return Server::Current().Clock().Now();
+}
+
 std::vector<spdlog::sink_ptr>& GetLogSinks() {
   return Server::Current().Logs().Sinks();
 }

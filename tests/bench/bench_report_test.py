@@ -89,6 +89,45 @@ class InstructionTargetsTest(unittest.TestCase):
                          [("1 of 2 rows", False), ("1 of 1 rows", True)])
 
 
+class DebugLogTargetsTest(unittest.TestCase):
+    """The goals of DebugLog on: lines of a save and of a start, and what it adds to a save."""
+
+    @staticmethod
+    def counts(save_off, save_on, save_lines, start_lines, creatures=5000):
+        def entry(total, lines):
+            return {"creatures": creatures, "total": total, "per_creature": total / creatures,
+                    "lines": lines}
+        return {"save-and-reapply": entry(save_off, 1),
+                "save-and-reapply+debug-log": entry(save_on, save_lines),
+                "start": entry(1, 1), "start+debug-log": entry(1, start_lines)}
+
+    def answers(self, counts):
+        return {title: flag for title, _, _, flag in bench_report.instruction_targets(counts, [])}
+
+    def test_limits_are_inclusive_and_one_past_them_fails(self):
+        held = self.answers(self.counts(1_000_000, 1_500_000, 150, 1000))
+        self.assertEqual(len(held), 3)
+        self.assertEqual(set(held.values()), {True})
+        failed = self.answers(self.counts(1_000_000, 1_500_001, 151, 1001))
+        self.assertEqual(len(failed), 3)
+        self.assertEqual(set(failed.values()), {False})
+
+    def test_rows_pair_off_and_on_and_skip_an_operation_measured_once(self):
+        counts = self.counts(1_000_000, 1_250_000, 51, 300)
+        counts["unload"] = {"creatures": 5000, "total": 5, "per_creature": 0.001, "lines": 2}
+        rows = bench_report.debug_log_rows(counts)
+        self.assertEqual([r[0] for r in rows], ["save-and-reapply", "start"])
+        self.assertEqual(rows[0][2:], ["200", "250", "50", "1", "51"])
+
+    def test_reads_the_printed_lines(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".stdout", delete=False) as f:
+            f.write("measured save-and-reapply over 5000 creatures\nlines 51\n")
+        try:
+            self.assertEqual(bench_report.printed_lines(f.name), 51)
+        finally:
+            os.unlink(f.name)
+
+
 class ReadBenchmarksTest(unittest.TestCase):
     def test_rows_per_call_or_per_creature_in_nanoseconds(self):
         document = {"context": {"num_cpus": 2}, "benchmarks": [

@@ -1,6 +1,8 @@
 // The benchmarks' own machinery, so that their figures measure what they claim: each detour runs
 // alone in front of a stand-in, every batch starts as its cases need, the bare-writes loop does
-// resize-all's three writes and nothing more, and the server counts name conversions.
+// resize-all's three writes and nothing more, the server counts name conversions, and the sinks
+// count the plugin's lines.
+#include <cstdint>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -191,6 +193,52 @@ TEST(WorldOperationsTest, SpawningLeavesNoTimerAndResizeAllNeedsThePlugin) {
   EXPECT_LT(bench::FirstCreatureScale(world), 1.0);
   EXPECT_NO_THROW(bench::ConsoleResizeAll{world});
 }
+
+// The goals of DebugLog on are lines, which carry over to a real server: a save of 5,000 tamed
+// targets through its re-application, and 5,000 of them beginning play over 120 s through their
+// 3 s passes. The sink counts every line the plugin writes, and each is flushed.
+struct LinesCase {
+  const char* name;
+  bool debug_log;
+  bool start;  // the start, else the save
+  std::uint64_t at_least, at_most;
+};
+void PrintTo(const LinesCase& c, std::ostream* os) {
+  *os << c.name;
+}
+class WorldOperationLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(WorldOperationLines, AreCountedFlushedAndWithinTheirGoal) {
+  const LinesCase& c = GetParam();
+  bench::BenchServer world(c.debug_log);
+  if (c.start)
+    world.StartPlugin();
+  else
+    bench::SpawnShrunkTargetsAtRest(world, 5000);
+  const auto lines = world.LinesWritten();
+  const auto flushes = world.Flushes();
+  if (c.start)
+    bench::SpawnSpreadOver(world, 5000, 120);
+  else
+    bench::SaveAndReapply(world);
+  EXPECT_GE(world.LinesWritten() - lines, c.at_least);
+  EXPECT_LE(world.LinesWritten() - lines, c.at_most);
+  EXPECT_EQ(world.Flushes() - flushes, world.LinesWritten() - lines) << "each line flushed";
+  for (const auto& [id, dino] : world.Game().Creatures())
+    ASSERT_LT(world.Game().RootScale(dino).X, 1.0) << "creature " << id << " left at full size";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorldOperationsTest, WorldOperationLines,
+    ::testing::Values(
+        // The save's own line, whatever DebugLog says, and the first save's archive line.
+        LinesCase{"SaveDebugLogOff", false, false, 2, 2},
+        // Those, and ten creatures' restores written whole (five lines each).
+        LinesCase{"SaveDebugLogOn", true, false, 52, 150},
+        LinesCase{"StartDebugLogOff", false, true, 0, 0},
+        // At least the first ten creatures' first applications (nine lines each).
+        LinesCase{"StartDebugLogOn", true, true, 90, 1000}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NameConversionCountTest, CountsEachCallOfFNameToStringAndNothingElse) {
   bench::BenchServer world;

@@ -1,10 +1,16 @@
-// "/hordesize" in the chat: the banner for any other text, the two administrator subcommands
-// recognised as the second word in any case, and nothing at all without a player.
+// "/hordesize" in the chat: the banner for any other text, the chat words of the command table
+// recognised as the second word in any case, each for whom its row's access allows, and nothing
+// at all without a player.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "commands/chat_command.h"
+#include "commands/command_table.h"
+#include "commands/console_commands.h"
+#include "commands/rcon_commands.h"
+#include "commands/reply.h"
 #include "commands_fixture.h"
 #include "plugin/lifecycle.h"
 
@@ -87,6 +93,48 @@ TEST_F(Chat, NoPlayerOrNoMessageOrATab) {
   host::FString tabbed("/hordesize\treload");
   tinyhorde::OnChatCommand(ada, &tabbed, 0, 0);
   EXPECT_EQ(TakeOutput(), Lines{Msg(1, kBlue, kBanner)});
+  EXPECT_EQ(TakeLogLines(), Lines{});
+}
+
+// The access of a row is all that decides who may type its word: the same handler behind a row
+// for everyone and one for administrators. No row of the table is for everyone yet.
+void AnswerGreen(host::AShooterPlayerController* player) {
+  tinyhorde::ReplyToPlayer(player, tinyhorde::kSuccessColour, "answered");
+}
+
+TEST_F(Chat, ARowsAccessDecidesWhoMayTypeItsWord) {
+  using tinyhorde::ChatAccess;
+  const tinyhorde::CommandRow rows[] = {
+      {"open", &tinyhorde::OnConsoleResizeAll, &tinyhorde::OnRconResizeAll, &AnswerGreen,
+       ChatAccess::kEveryone, false},
+      {"closed", &tinyhorde::OnConsoleResizeAll, &tinyhorde::OnRconResizeAll, &AnswerGreen,
+       ChatAccess::kAdministrators, false},
+      {"silent", &tinyhorde::OnConsoleResizeAll, &tinyhorde::OnRconResizeAll, nullptr,
+       ChatAccess::kEveryone, false},
+  };
+  auto* ada = reinterpret_cast<host::AShooterPlayerController*>(Game().PlayerById(1).controller);
+  auto* ben = reinterpret_cast<host::AShooterPlayerController*>(Game().PlayerById(2).controller);
+  struct Case {
+    host::AShooterPlayerController* player;
+    int id;
+    const char* text;
+    Lines answer;
+  };
+  const std::vector<Case> cases = {
+      {ada, 1, "/hordesize open", Lines{Msg(1, kGreen, "answered")}},
+      {ben, 2, "/hordesize OPEN", Lines{Msg(2, kGreen, "answered")}},
+      {ada, 1, "/hordesize closed", Lines{Msg(1, kGreen, "answered")}},
+      {ben, 2, "/hordesize closed", Lines{Msg(2, kRed, "Admin privileges required.")}},
+      // A row without a chat word is no word of the chat, whatever its access.
+      {ben, 2, "/hordesize silent", Lines{Msg(2, kBlue, kBanner)}},
+      {ben, 2, "/hordesize status", Lines{Msg(2, kBlue, kBanner)}},
+  };
+  TakeOutput();
+  for (const Case& c : cases) {
+    const host::FString message(c.text);
+    tinyhorde::RunChatCommand(rows, c.player, &message);
+    EXPECT_EQ(TakeOutput(), c.answer) << c.id << " " << c.text;
+  }
   EXPECT_EQ(TakeLogLines(), Lines{});
 }
 

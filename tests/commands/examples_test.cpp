@@ -35,9 +35,10 @@ TEST_F(ExampleConfigFile, NamesEveryKeyExactlyOnce) {
     described.push_back(description.key);
   std::sort(described.begin(), described.end());
   EXPECT_EQ(keys, described);
-  EXPECT_EQ(document.at("CreatureScales").size(), 25u);
-  EXPECT_EQ(document.at("TargetBlueprints").size(), 21u);
-  EXPECT_EQ(document.at("ExcludedBlueprints").size(), 3u);
+  const tinyhorde::Settings defaults;
+  EXPECT_EQ(document.at("CreatureScales").size(), defaults.CreatureScales.size());
+  EXPECT_EQ(document.at("TargetBlueprints").size(), defaults.TargetBlueprints.size());
+  EXPECT_EQ(document.at("ExcludedBlueprints").size(), defaults.ExcludedBlueprints.size());
 }
 
 TEST_F(ExampleConfigFile, LoadingItGivesTheDefaults) {

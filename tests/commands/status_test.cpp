@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands_fixture.h"
+#include "config/setting_descriptions.h"
 #include "plugin/lifecycle.h"
 #include "sim/game.h"
 
@@ -15,9 +16,21 @@ namespace {
 using namespace commandtest;
 
 constexpr const char* kDefaults = "Config: built-in defaults (no config.json found).";
-constexpr const char* kValues =
-    "OnlyTamed=true DefaultScale=0.50 DefaultCameraArmScale=0.50 CreatureScales=25 "
-    "TargetBlueprints=21 ExcludedBlueprints=3 DebugLog=false";
+// The settings' line: each description the status line shows, in table order, as key=value, of
+// the defaults with DebugLog off (as the fixture sets it). How each kind shows its value is
+// SettingDescriptions.ShowTheirValueByKind's; install_layout holds the README's text of this line
+// to the plugin's.
+std::string ValuesLine() {
+  tinyhorde::Settings settings;
+  settings.DebugLog = false;
+  std::string line;
+  for (const tinyhorde::SettingDescription& description : tinyhorde::SettingDescriptions()) {
+    if (!description.inStatus) continue;
+    if (!line.empty()) line += ' ';
+    line += std::string(description.key) + "=" + SettingStatusValue(description, settings);
+  }
+  return line;
+}
 constexpr const char* kCreatures =
     "Creatures: 3 of a target class in the world: 1 at their scale, 1 at full size, 1 other; 2 "
     "recorded as shrunk.";
@@ -93,8 +106,8 @@ class Status : public CommandsTest, public testing::WithParamInterface<StatusCas
                   "[Tinyhorde] Status: shrinking off, restoring only (game functions "
                   "missing: ") +
                   p.lost_function + ").";
-    return (p.shrinking ? kOn : off) + "\n" + kDefaults + "\n" + kValues + "\n" + creatures + "\n" +
-           kLeftOut;
+    return (p.shrinking ? kOn : off) + "\n" + kDefaults + "\n" + ValuesLine() + "\n" + creatures +
+           "\n" + kLeftOut;
   }
 };
 

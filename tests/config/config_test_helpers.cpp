@@ -54,8 +54,10 @@ void ExpectSameSettings(const Settings& expected, const Settings& actual) {
   // Which field differs, by its key.
   for (const tinyhorde::SettingDescription& description : tinyhorde::SettingDescriptions()) {
     std::visit(
-        [&](auto field) { EXPECT_TRUE(expected.*field == actual.*field) << description.key; },
-        description.field);
+        [&](const auto& kind) {
+          EXPECT_TRUE(expected.*kind.field == actual.*kind.field) << description.key;
+        },
+        description.kind);
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "config/load_config.h"
 #include "config/plugin_settings.h"
+#include "config/setting_reading.h"
 #include "config_fixture.h"
 
 namespace {
@@ -359,6 +360,45 @@ INSTANTIATE_TEST_SUITE_P(
                       DelayCase{"-9223372036854775808", 0}, DelayCase{"2.5", 3},
                       DelayCase{"5.0", 3}, DelayCase{"5e0", 3}, DelayCase{"\"5\"", 3},
                       DelayCase{"true", 3}, DelayCase{"null", 3}));
+
+// --- A number with limits of its own ----------------------------------------------------------
+// No setting of the table is one yet: a description of that kind, borrowing a field, is read
+// the way LoadConfig reads every description.
+
+struct BoundRead {
+  const char* document;
+  double stored;        // DefaultScale afterwards; it starts at 7
+  const char* warning;  // empty: none
+};
+
+TEST_F(ConfigFixture, ABoundTakesANumberWithinItsLimitsUnderEitherName) {
+  const tinyhorde::SettingDescription ceiling{
+      "Ceiling", "Roof", tinyhorde::BoundSetting{&Settings::DefaultScale, 1.0, 20.0}};
+  const std::vector<BoundRead> reads = {
+      {R"({"Ceiling": 1})", 1.0, ""},
+      {R"({"Ceiling": 20.0})", 20.0, ""},
+      {R"({"Roof": 2.5})", 2.5, ""},
+      {R"({"Ceiling": 3, "Roof": 4})", 3.0, ""},
+      {R"({"Ceiling": "3", "Roof": 4})", 4.0, ""},
+      {R"({"Ceiling": true})", 7.0, ""},
+      {R"({})", 7.0, ""},
+      {R"({"Ceiling": 0.999})", 7.0,
+       "[Tinyhorde] Ignoring Ceiling = 0.999: it must lie from 1 to 20."},
+      {R"({"Ceiling": 21, "Roof": 5})", 5.0,
+       "[Tinyhorde] Ignoring Ceiling = 21: it must lie from 1 to 20."},
+      {R"({"Roof": -1e300})", 7.0,
+       "[Tinyhorde] Ignoring Roof = -1e+300: it must lie from 1 to 20."},
+  };
+  for (const BoundRead& read : reads) {
+    Settings settings;
+    settings.DefaultScale = 7.0;
+    tinyhorde::ReadSetting(nlohmann::json::parse(read.document), ceiling, settings);
+    EXPECT_EQ(settings.DefaultScale, read.stored) << read.document;
+    const std::vector<std::string> expected =
+        *read.warning != '\0' ? std::vector<std::string>{read.warning} : std::vector<std::string>{};
+    EXPECT_EQ(TakeLogLines(), expected) << read.document;
+  }
+}
 
 // --- The two flags ---------------------------------------------------------------------------
 

@@ -1,13 +1,12 @@
 // The settings' descriptions against the places that must follow them and were not made from
-// them: the record's fields, the test helper that differs from the defaults everywhere and the
-// fuzz dictionary of config.json. A description added to config/setting_descriptions.cpp fails
-// here until each place has it.
+// them (the record's fields, the test helper that differs from the defaults everywhere), and
+// each kind's status text and rules at their edges. A description
+// added to config/setting_descriptions.cpp fails here, naming itself, until each place has it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
+#include <limits>
 #include <string>
 #include <variant>
 #include <vector>
@@ -17,28 +16,18 @@
 
 namespace {
 
+using tinyhorde::BoundSetting;
+using tinyhorde::FlagSetting;
+using tinyhorde::ScaleSetting;
 using tinyhorde::SettingDescription;
 using tinyhorde::SettingDescriptions;
 using tinyhorde::Settings;
 using tinyhorde::SettingStatusValue;
 
-std::vector<std::string> Keys() {
-  std::vector<std::string> keys;
-  for (const SettingDescription& description : SettingDescriptions())
-    keys.push_back(description.key);
-  return keys;
-}
-
 // Whether two records hold the same value in description's field.
 bool SameField(const SettingDescription& description, const Settings& a, const Settings& b) {
-  return std::visit([&](auto field) { return a.*field == b.*field; }, description.field);
-}
-
-TEST(SettingDescriptions, AreTheKeysInLoadingOrder) {
-  EXPECT_EQ(Keys(),
-            (std::vector<std::string>{"OnlyTamed", "DefaultScale", "DefaultCameraArmScale",
-                                      "CreatureScales", "TargetBlueprints", "ExcludedBlueprints",
-                                      "ApplyDelaySeconds", "DebugLog"}));
+  return std::visit([&](const auto& kind) { return a.*kind.field == b.*kind.field; },
+                    description.kind);
 }
 
 TEST(SettingDescriptions, NamesAreDistinctCapitalisedWords) {
@@ -48,7 +37,7 @@ TEST(SettingDescriptions, NamesAreDistinctCapitalisedWords) {
     if (description.olderKey != nullptr) names.push_back(description.olderKey);
   }
   for (const std::string& name : names) {
-    // The install-layout check reads the names from the source as such words.
+    // A key is written as the name of its field.
     EXPECT_TRUE(
         !name.empty() && name[0] >= 'A' && name[0] <= 'Z' &&
         std::all_of(name.begin(), name.end(),
@@ -61,11 +50,13 @@ TEST(SettingDescriptions, NamesAreDistinctCapitalisedWords) {
 TEST(SettingDescriptions, AFallbackFieldIsLoadedBeforeTheScaleThatTakesIt) {
   const auto descriptions = SettingDescriptions();
   for (std::size_t i = 0; i < descriptions.size(); ++i) {
-    if (descriptions[i].otherwise == nullptr) continue;
-    const auto earlier = std::find_if(
-        descriptions.begin(), descriptions.begin() + i, [&](const SettingDescription& d) {
-          return d.field == tinyhorde::SettingField(descriptions[i].otherwise);
-        });
+    const auto* scale = std::get_if<ScaleSetting>(&descriptions[i].kind);
+    if (scale == nullptr || scale->otherwise == nullptr) continue;
+    const auto earlier = std::find_if(descriptions.begin(), descriptions.begin() + i,
+                                      [&](const SettingDescription& d) {
+                                        const auto* other = std::get_if<ScaleSetting>(&d.kind);
+                                        return other != nullptr && other->field == scale->otherwise;
+                                      });
     EXPECT_NE(earlier, descriptions.begin() + i) << descriptions[i].key;
   }
 }
@@ -79,58 +70,102 @@ TEST(SettingDescriptions, CoverEveryFieldOfTheRecord) {
   for (const SettingDescription& description : SettingDescriptions()) {
     EXPECT_FALSE(SameField(description, defaults, changed))
         << description.key << ": NonDefaultSettings leaves it at its default";
-    std::visit([&](auto field) { copied.*field = changed.*field; }, description.field);
+    std::visit([&](const auto& kind) { copied.*kind.field = changed.*kind.field; },
+               description.kind);
   }
   EXPECT_TRUE(copied == changed) << "a field of Settings has no description";
 }
 
+// The table's description of key.
+SettingDescription Described(const char* key) {
+  for (const SettingDescription& description : SettingDescriptions())
+    if (description.key == std::string(key)) return description;
+  ADD_FAILURE() << "no setting " << key;
+  return {key, nullptr, FlagSetting{&Settings::OnlyTamed}};
+}
+
+// A number with limits of its own; no setting of the table is one yet, so it borrows a field.
+const SettingDescription kBound{"Ceiling", nullptr,
+                                BoundSetting{&Settings::DefaultScale, 1.0, 20.0}};
+
 struct StatusValueCase {
-  const char* key;
+  SettingDescription description;
   Settings settings;
   const char* shown;
 };
 
-TEST(SettingDescriptions, ShowTheirValueByType) {
+TEST(SettingDescriptions, ShowTheirValueByKind) {
   Settings off;
   off.OnlyTamed = false;
   off.DefaultScale = 0.333;
   off.DefaultCameraArmScale = 9.999;
   off.CreatureScales.clear();
   off.ApplyDelaySeconds = -3;
+  Settings bound;
+  bound.DefaultScale = 12.5;
   const std::vector<StatusValueCase> cases = {
-      {"OnlyTamed", Settings{}, "true"},
-      {"OnlyTamed", off, "false"},
-      {"DefaultScale", Settings{}, "0.50"},
-      {"DefaultScale", off, "0.33"},
-      {"DefaultCameraArmScale", off, "10.00"},
-      {"CreatureScales", Settings{}, "25"},
-      {"CreatureScales", off, "0"},
-      {"TargetBlueprints", Settings{}, "21"},
-      {"ExcludedBlueprints", Settings{}, "3"},
-      {"ApplyDelaySeconds", off, "-3"},
-      {"DebugLog", Settings{}, "true"},
+      {Described("OnlyTamed"), Settings{}, "true"},
+      {Described("OnlyTamed"), off, "false"},
+      {Described("DefaultScale"), Settings{}, "0.50"},
+      {Described("DefaultScale"), off, "0.33"},
+      {Described("DefaultCameraArmScale"), off, "10.00"},
+      {Described("CreatureScales"), Settings{}, "25"},
+      {Described("CreatureScales"), off, "0"},
+      {Described("TargetBlueprints"), Settings{}, "21"},
+      {Described("ExcludedBlueprints"), Settings{}, "3"},
+      {Described("ApplyDelaySeconds"), off, "-3"},
+      {Described("DebugLog"), Settings{}, "true"},
+      {kBound, bound, "12.5"},
+      {kBound, off, "0.333"},
   };
-  for (const StatusValueCase& c : cases) {
-    const auto descriptions = SettingDescriptions();
-    const auto it =
-        std::find_if(descriptions.begin(), descriptions.end(),
-                     [&](const SettingDescription& d) { return d.key == std::string(c.key); });
-    ASSERT_NE(it, descriptions.end()) << c.key;
-    EXPECT_EQ(SettingStatusValue(*it, c.settings), c.shown) << c.key;
-  }
+  for (const StatusValueCase& c : cases)
+    EXPECT_EQ(SettingStatusValue(c.description, c.settings), c.shown) << c.description.key;
 }
 
-TEST(SettingDescriptions, FuzzDictionaryHoldsEveryName) {
-  std::ifstream in(std::string(TINYHORDE_SOURCE_DIR) + "/fuzz/dict/load_config_fuzz.dict");
-  ASSERT_TRUE(in.is_open());
-  std::stringstream text;
-  text << in.rdbuf();
-  for (const SettingDescription& description : SettingDescriptions()) {
-    for (const char* name : {description.key, description.olderKey}) {
-      if (name == nullptr) continue;
-      EXPECT_NE(text.str().find(std::string("\"\\x22") + name + "\\x22\""), std::string::npos)
-          << "fuzz/dict/load_config_fuzz.dict lacks " << name;
-    }
+struct RuleCase {
+  SettingDescription description;
+  void (*change)(Settings&);
+  const char* broken;  // empty: the rules hold
+};
+
+// Each kind's rules, at their edges: the values of the file's reading code must never reach.
+TEST(SettingDescriptions, RulesOfEachKindCatchWhatTheReadersMustNeverStore) {
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  const std::vector<RuleCase> cases = {
+      {Described("DefaultScale"), [](Settings&) {}, ""},
+      {Described("DefaultScale"), [](Settings& s) { s.DefaultScale = 9.999; }, ""},
+      {Described("DefaultScale"), [](Settings& s) { s.DefaultScale = tinyhorde::kMaxScale; },
+       "DefaultScale = 10 lies outside the open range 0.01 to 10"},
+      {Described("DefaultCameraArmScale"),
+       [](Settings& s) { s.DefaultCameraArmScale = tinyhorde::kMinScale; },
+       "DefaultCameraArmScale = 0.01 lies outside the open range 0.01 to 10"},
+      {Described("DefaultScale"), [](Settings& s) { s.DefaultScale = kNan; },
+       "DefaultScale = nan lies outside the open range 0.01 to 10"},
+      {Described("CreatureScales"), [](Settings& s) { s.CreatureScales["rex"] = 0.35; }, ""},
+      {Described("CreatureScales"), [](Settings& s) { s.CreatureScales["rex"] = 10.5; },
+       "CreatureScales.rex = 10.5 lies outside the open range 0.01 to 10"},
+      {Described("CreatureScales"), [](Settings& s) { s.CreatureScales["Rex"] = 0.35; },
+       "CreatureScales key 'Rex' is not lower case"},
+      {Described("CreatureScales"), [](Settings& s) { s.CreatureScales.erase("giga"); },
+       "CreatureScales lost its entry 'giga'"},
+      {Described("ExcludedBlueprints"), [](Settings& s) { s.ExcludedBlueprints.push_back(""); },
+       "ExcludedBlueprints holds an empty entry, which would exclude everything"},
+      {Described("TargetBlueprints"), [](Settings& s) { s.TargetBlueprints.push_back(""); }, ""},
+      {Described("ApplyDelaySeconds"), [](Settings& s) { s.ApplyDelaySeconds = -7; }, ""},
+      {Described("OnlyTamed"), [](Settings& s) { s.OnlyTamed = false; }, ""},
+      {kBound, [](Settings& s) { s.DefaultScale = 1.0; }, ""},
+      {kBound, [](Settings& s) { s.DefaultScale = 20.0; }, ""},
+      {kBound, [](Settings& s) { s.DefaultScale = 20.5; },
+       "Ceiling = 20.5 lies outside its limits 1 to 20"},
+      {kBound, [](Settings& s) { s.DefaultScale = kNan; },
+       "Ceiling = nan lies outside its limits 1 to 20"},
+  };
+  for (const RuleCase& c : cases) {
+    const Settings before;
+    Settings after = before;
+    c.change(after);
+    EXPECT_EQ(tinyhorde::SettingRuleBroken(c.description, before, after), c.broken)
+        << c.description.key;
   }
 }
 

@@ -12,6 +12,12 @@
 // made smaller is back at full size with its camera baselines, and no other creature changed.
 // A creature exported or snapshotted with the plugin and a world up stays in the world: a second
 // later, if it qualifies, it is at its scale again, whatever layout the game's archives have.
+// Every other seed runs with DebugLog on: the per-creature lines of no more creatures are written
+// than a budget of 10, refilled at one every 5 s of game time since the plugin's load, holds; each
+// count of held-back lines counts at least one line a creature; every world save's line adds up
+// (restored = shrunk again + gone + left at full size), and no more such lines are written than
+// saves were made; a resize-all with the plugin and a world up logs its result whatever the budget
+// says. With DebugLog off no per-creature line is written.
 //
 // Replay one seed with TINYHORDE_SEED=<n>; run more events with TINYHORDE_EVENTS=<n> (default
 // 2000, in seeds of 200 steps).
@@ -138,10 +144,11 @@ class Randomized : public flowtest::FlowFixture {
         written.blueprints->push_back(blueprint);
       }
     written.only_tamed = pick(2) == 0;
-    Run(fmt::format(
-        "write {} {{\"DebugLog\": false, \"OnlyTamed\": {}, \"CreatureScales\": {{{}}}, "
-        "\"TargetBlueprints\": [{}]}}",
-        kConfig, written.only_tamed ? "true" : "false", scales, blueprints));
+    Run(
+        fmt::format("write {} {{\"DebugLog\": {}, \"OnlyTamed\": {}, \"CreatureScales\": {{{}}}, "
+                    "\"TargetBlueprints\": [{}]}}",
+                    kConfig, debug_log ? "true" : "false", written.only_tamed ? "true" : "false",
+                    scales, blueprints));
     file = written;
     if (Server().Plugin().Loaded()) MergeFile(model, file);
     Run("rcon hordesize.reload");
@@ -355,6 +362,7 @@ class Randomized : public flowtest::FlowFixture {
         copied = std::stoi(c);
         break;
       case 15:
+        if (Server().Plugin().Loaded()) ++saves;
         Run("save");
         break;
       case 16:
@@ -362,6 +370,7 @@ class Randomized : public flowtest::FlowFixture {
         break;
       case 17:
         settles = true;
+        expect_resize_result = Server().Plugin().Loaded() && world_up;
         Run("console 1 hordesize.resizeall");
         break;
       case 18:
@@ -410,9 +419,58 @@ class Randomized : public flowtest::FlowFixture {
     }
   }
 
+  // The log since the last call, against DebugLog's budget as the plugin loaded last has it.
+  void CheckLog(const std::string& where) {
+    const double now = Server().Clock().Now();
+    budget = std::min(10.0, budget + (now - budget_at) / 5);
+    budget_at = now;
+    int written = 0;
+    bool resize_result = false;
+    for (const auto& line : TakeLogLines()) {
+      const bool count = line.find("creature(s)") != std::string::npos;
+      if (!count && (line.rfind("[Tinyhorde] Resized ", 0) == 0 ||
+                     line.rfind("[Tinyhorde] Restored ", 0) == 0))
+        ++written;
+      if (line.rfind("[Tinyhorde] Stored orig", 0) == 0 ||
+          line.rfind("[Tinyhorde] Scaled ", 0) == 0 ||
+          (!count && line.rfind("[Tinyhorde] Resized ", 0) == 0)) {
+        EXPECT_TRUE(debug_log) << where << ": with DebugLog off: " << line;
+      }
+      if (count && line.rfind("[Tinyhorde] Resized ", 0) == 0) resize_result = true;
+      unsigned long creatures = 0, lines = 0, restored = 0, shrunk = 0, gone = 0, left = 0;
+      if (std::sscanf(line.c_str(),
+                      "[Tinyhorde] DebugLog held back the lines of %lu creature(s) (%lu line(s))",
+                      &creatures, &lines) == 2) {
+        EXPECT_GE(creatures, 1u) << where << ": " << line;
+        EXPECT_GE(lines, creatures) << where << ": " << line;
+      }
+      if (std::sscanf(line.c_str(),
+                      "[Tinyhorde] World saved: %lu creature(s) restored to scale 1.0 for it, %lu "
+                      "shrunk again, %lu gone meanwhile, %lu left",
+                      &restored, &shrunk, &gone, &left) == 4) {
+        EXPECT_EQ(restored, shrunk + gone + left) << where << ": " << line;
+        ++save_lines;
+      }
+    }
+    budget -= written;
+    EXPECT_GE(budget, -1e-9) << where << ": the lines of " << written
+                             << " creature(s) written with a budget of " << budget + written;
+    EXPECT_LE(save_lines, saves) << where << ": more save lines than saves";
+    if (expect_resize_result) {
+      EXPECT_TRUE(resize_result) << where << ": resize-all logged no result";
+    }
+    expect_resize_result = false;
+  }
+
   // Runs a line and keeps it for the failure message.
   std::vector<std::string> Run(const std::string& line) {
     if (line.rfind("plugin ", 0) == 0) plugin_loaded_or_unloaded = true;
+    // What the plugin wrote before a load was under the budget of the one before.
+    if (line == "plugin load") {
+      CheckLog("before a load" + History());
+      budget = 10;
+      budget_at = Server().Clock().Now();
+    }
     history.push_back(line);
     if (history.size() > 12) history.erase(history.begin());
     const auto printed = FlowFixture::Run(line);
@@ -437,6 +495,12 @@ class Randomized : public flowtest::FlowFixture {
   bool world_up = true;
   bool unloaded = false;                   // the last step unloaded the plugin
   bool plugin_loaded_or_unloaded = false;  // the last step ran "plugin load" or "plugin unload"
+  bool debug_log = false;                  // what config.json says of DebugLog
+  double budget = 10;                      // creatures whose lines may be written, as of budget_at
+  double budget_at = 0;
+  int saves = 0;                      // saves made with the plugin loaded
+  int save_lines = 0;                 // and the lines that summed them up
+  bool expect_resize_result = false;  // the last step was a resize-all the plugin must log
   std::size_t checked_records = 0;
   std::vector<int> players;
   std::vector<int> pods;
@@ -464,6 +528,9 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
     // save and storage check below must hold under each.
     const char* const kLayouts[] = {"editor", "cooked", "cooked-moved"};
     ASSERT_EQ(Run(std::string("host archive-layout ") + kLayouts[seed % 3]).back(), "ok");
+    // DebugLog on in every other seed, from a config.json of random settings.
+    debug_log = seed % 2 == 0;
+    Reconfigure([&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); });
     for (int step = 0; step < kStepsPerSeed; ++step, ++ran) {
       unloaded = false;
       plugin_loaded_or_unloaded = false;
@@ -488,7 +555,8 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
         CheckWorldFollowsSettings(before, where);
         ++settled;
       }
-      if (HasFatalFailure()) return;
+      CheckLog(where);
+      if (HasFatalFailure() || HasFailure()) return;
     }
     Run("world up");
     world_up = true;
@@ -496,6 +564,7 @@ TEST_F(Randomized, NoStoredRecordEverHoldsAReducedSize) {
     for (const auto& [id, dino] : std::map<int, sim::APrimalDinoCharacter*>(Game().Creatures()))
       Run("destroy " + std::to_string(id));
     Run("wait 5");
+    CheckLog("the end of seed " + std::to_string(seed) + History());
     pods.clear();
     uploads.clear();
   }

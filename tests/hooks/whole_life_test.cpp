@@ -2,6 +2,8 @@
 // in every stored record.
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include "hooks/flow_fixture.h"
 #include "plugin/lifecycle.h"
 #include "scaling/post_save_resize.h"
@@ -15,6 +17,12 @@ namespace {
 const std::string kArchiveLine = "[Tinyhorde] Saving archives: the flag is read at byte 40.";
 
 using sim::Hook;
+using Lines = std::vector<std::string>;
+
+// The line of a world save that put nothing back.
+std::string NothingSavedLine() {
+  return tinyhorde::WorldSaveText(0, 0, 0);
+}
 
 class WholeLife : public flowtest::FlowFixture {
  protected:
@@ -48,6 +56,14 @@ class WholeLife : public flowtest::FlowFixture {
       EXPECT_DOUBLE_EQ(value.X, baseline.X) << name;
       EXPECT_DOUBLE_EQ(value.Z, baseline.Z) << name;
     }
+  }
+  // The world saves' lines written since the last call.
+  Lines SaveLines() {
+    Lines lines = TakeLogLines();
+    std::erase_if(lines, [](const std::string& line) {
+      return line.rfind("[Tinyhorde] World saved:", 0) != 0;
+    });
+    return lines;
   }
   int LastRecord(const std::string& kind) {
     int id = 0;
@@ -121,7 +137,7 @@ TEST_F(WholeLife, AWildTargetUnderOnlyTamedIsNeverShrunkAndSavedWithoutARestore)
   EXPECT_TRUE(Server().Clock().Pending().empty());
   TakeLogLines();
   Do("save");
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{kArchiveLine})
+  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{kArchiveLine, NothingSavedLine()}))
       << "no restore line for a creature that was never shrunk";
   EXPECT_TRUE(Server().Clock().Pending().empty());
   SetOnlyTamed(false);
@@ -167,7 +183,7 @@ TEST_F(WholeLife, NonTargetsAndPlayersAreNeverTouched) {
   ExpectScale(rex, 1.0);
   EXPECT_DOUBLE_EQ(Camera(rex, "TPVDefaultCameraOffset").X, 40.0);
   EXPECT_EQ(Game().RootScale(Game().PlayerById(1).character).X, 1.0);
-  EXPECT_EQ(TakeLogLines(), std::vector<std::string>{kArchiveLine});
+  EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{kArchiveLine, NothingSavedLine()}));
 }
 
 TEST_F(WholeLife, ACryopodTheGameRefusesLeavesTheCreatureAlone) {
@@ -263,10 +279,13 @@ TEST_F(RestoreOnly, ARefusedStorageHookStopsAllShrinkingButKeepsRestoring) {
   Do("player Ada admin");
   LoadPlugin();
   const auto lines = TakeLogLines();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 1],
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 2],
             "[Tinyhorde] Storage hooks missing, creatures will not be shrunk: "
             "APrimalDinoCharacter.OnCryo(AShooterPlayerController*)");
+  EXPECT_EQ(lines.back(),
+            "[Tinyhorde] Loaded into a running world: 0 creature(s) at their scale, 0 restored to "
+            "scale 1.0.");
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "[Tinyhorde] Plugin initialized successfully."),
             0);
   const int dino = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
@@ -284,11 +303,15 @@ TEST_F(RestoreOnly, ARefusedStorageHookStopsAllShrinkingButKeepsRestoring) {
 }
 
 // A save puts every target back to full size and re-applies them all with one timer a second
-// later; what happened to a creature meanwhile decides whether it is shrunk again.
+// later; what happened to a creature meanwhile decides whether it is shrunk again. Then each save
+// is summed up in one line, with DebugLog off as on.
 struct AfterSaveCase {
   const char* name;
   const char* meanwhile;  // a console line about the middle creature ("{}" for its id), or ""
   double middle;          // its scale after the second; 0 when it is gone
+  int shrunk_again;       // of the three, as the save's line counts them
+  int gone;
+  int saves;  // lines after the second: the saves whose creatures it re-applied
 };
 
 void PrintTo(const AfterSaveCase& c, std::ostream* os) {
@@ -299,6 +322,11 @@ class AfterSave : public WholeLife, public ::testing::WithParamInterface<AfterSa
 
 TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
   const AfterSaveCase& c = GetParam();
+  {
+    std::lock_guard<std::mutex> lock(tinyhorde::SettingsMutex);
+    tinyhorde::PluginSettings.DebugLog = false;
+  }
+  tinyhorde::SettingsChanged();
   const int first = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
   const int middle = Do("spawn Giganotosaurus_Character_BP_C tamed 1");
   const int last = Do("spawn Dreadnoughtus_Character_BP_C tamed 1");
@@ -309,15 +337,25 @@ TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
   EXPECT_EQ(Server().Clock().Pending().size(), 1u);
   EXPECT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 3u);
   for (int id : {first, middle, last}) ExpectScale(id, 1.0);
+  TakeLogLines();
   if (*c.meanwhile != 0) {
     std::string line = c.meanwhile;
     if (const auto at = line.find("{}"); at != std::string::npos)
       line.replace(at, 2, std::to_string(middle));
     Do(line);
   }
+  EXPECT_EQ(SaveLines(), Lines{}) << "written once the save's creatures were re-applied";
   Do("wait 1");
   EXPECT_TRUE(Server().Clock().Pending().empty());
   EXPECT_EQ(tinyhorde::PendingPostSaveResizesForTests(), 0u);
+  const Lines again(static_cast<std::size_t>(c.saves), tinyhorde::WorldSaveText(3, 3, 0));
+  if (c.saves == 2)
+    EXPECT_EQ(SaveLines(), again) << "each save of the batch counts its own put back";
+  else
+    EXPECT_EQ(SaveLines(),
+              Lines{fmt::format("[Tinyhorde] World saved: 3 creature(s) restored to scale 1.0 for "
+                                "it, {} shrunk again, {} gone meanwhile, {} left at full size.",
+                                c.shrunk_again, c.gone, 3 - c.shrunk_again - c.gone)});
   ExpectScale(first, 0.25);
   ExpectScale(last, 0.25);
   if (c.middle == 0) {
@@ -334,12 +372,13 @@ TEST_P(AfterSave, OneTimerShrinksEveryCreatureStillThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Meanwhile, AfterSave,
-                         ::testing::Values(AfterSaveCase{"NothingHappens", "", -1},
-                                           AfterSaveCase{"Destroyed", "destroy {}", 0},
-                                           AfterSaveCase{"Killed", "kill {}", 1.0},
-                                           AfterSaveCase{"SavedAgain", "save", -1},
+                         ::testing::Values(AfterSaveCase{"NothingHappens", "", -1, 3, 0, 1},
+                                           AfterSaveCase{"Destroyed", "destroy {}", 0, 2, 1, 1},
+                                           AfterSaveCase{"Killed", "kill {}", 1.0, 2, 0, 1},
+                                           AfterSaveCase{"SavedAgain", "save", -1, 3, 0, 2},
                                            AfterSaveCase{"CapturedByATool",
-                                                         "damage {} PrimalItemAmmo_CryoGUN_C", -1}),
+                                                         "damage {} PrimalItemAmmo_CryoGUN_C", -1,
+                                                         3, 0, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Unloading drops a pending batch with its timer: nothing runs, and a save after the next start

@@ -1,7 +1,8 @@
 # Installs BUILD_DIR into PREFIX (emptied first) and checks what lands there: exactly the
 # plugin folder's seven files, the library as built, the sample config, the changelog, the
-# licence and the third-party notices as they stand in the repository, an INSTALL.txt
-# that explains every setting and command, and a PluginInfo.json whose versions the host can read
+# licence and the third-party notices as they stand in the repository, an INSTALL.txt that
+# explains every setting and command of the plugin's tables (listed by the program TABLES), and a
+# PluginInfo.json whose versions the host can read
 # (numbers, MinApiVersion at least 2.03).
 set(dir "${PREFIX}/ArkApi/Plugins/Tinyhorde")
 set(failures "")
@@ -49,8 +50,9 @@ foreach(pair config.example.json=examples/config.json CHANGELOG.md=CHANGELOG.md 
 endforeach()
 
 # INSTALL.txt is all an owner may read: it must name every setting the plugin reads (under
-# every name config.json may use) and every command it answers, taken from the sources so that a
-# new setting or command fails here until the README's install text explains it.
+# every name config.json may use) and every command it answers. Both come from the plugin's own
+# tables, listed by TABLES (tests/install/table_listing.h), so a row of any shape fails here until
+# the README's install text explains it.
 if(EXISTS "${dir}/INSTALL.txt")
   file(READ "${dir}/INSTALL.txt" install_text)
   if(NOT install_text MATCHES "^Tinyhorde ${PROJECT_VERSION}\n\n## Installing on a server\n")
@@ -66,11 +68,43 @@ if(EXISTS "${dir}/INSTALL.txt")
     endif()
   endmacro()
 
-  # Settings: every key and older name of the settings' descriptions (the only capitalised
-  # one-word literals of that file), and every key of the shipped sample.
-  file(READ "${SOURCE_DIR}/config/setting_descriptions.cpp" descriptions)
-  string(REGEX MATCHALL "\"[A-Z][A-Za-z]*\"" keys "${descriptions}")
-  string(REPLACE "\"" "" keys "${keys}")
+  execute_process(COMMAND "${TABLES}" RESULT_VARIABLE status OUTPUT_VARIABLE listing
+                  ERROR_VARIABLE listing_error)
+  if(NOT status EQUAL 0 OR NOT listing MATCHES "\nend\n$")
+    message(FATAL_ERROR "${TABLES} did not list the tables (${status}):\n${listing_error}")
+  endif()
+  set(prefixes "")
+  set(keys "")
+  set(commands "")
+  set(chat "")
+  set(bounds "")
+  set(status_defaults "")
+  string(REPLACE "\n" ";" listing_lines "${listing}")
+  foreach(line IN LISTS listing_lines)
+    if(line MATCHES "^prefix ([a-z]+\\.)$")
+      list(APPEND prefixes "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^chat (/[a-z]+)$")
+      set(chat "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^command ([a-z]+) (administrators|everyone|none)$")
+      list(APPEND commands "${CMAKE_MATCH_1}:${CMAKE_MATCH_2}")
+    elseif(line MATCHES "^setting ([A-Za-z]+)( ([A-Za-z]+))?$")
+      list(APPEND keys "${CMAKE_MATCH_1}" ${CMAKE_MATCH_3})
+    elseif(line MATCHES "^scale-bounds ([0-9.e+-]+) ([0-9.e+-]+)$")
+      set(bounds "${CMAKE_MATCH_1} and ${CMAKE_MATCH_2}")
+    elseif(line MATCHES "^status-defaults (.+)$")
+      set(status_defaults "${CMAKE_MATCH_1}")
+    elseif(NOT line STREQUAL "end" AND NOT line STREQUAL "")
+      # A fact this check does not know would go unchecked: the listing and the check change
+      # together.
+      fail("${TABLES} listed a line this check does not read: '${line}'")
+    endif()
+  endforeach()
+  if(NOT prefixes OR NOT commands OR NOT keys OR NOT chat OR NOT bounds OR NOT status_defaults)
+    fail("the tables' listing lacks a kind of line:\n${listing}")
+  endif()
+
+  # Settings: every key and older name of the settings' descriptions, and every key of the
+  # shipped sample.
   file(READ "${SOURCE_DIR}/examples/config.json" sample)
   string(JSON sample_keys LENGTH "${sample}")
   math(EXPR last "${sample_keys} - 1")
@@ -79,61 +113,42 @@ if(EXISTS "${dir}/INSTALL.txt")
     list(APPEND keys "${key}")
   endforeach()
   list(REMOVE_DUPLICATES keys)
-  list(LENGTH keys key_count)
-  if(key_count LESS 9)
-    fail("found only ${key_count} settings in the loader and the sample: [${keys}]")
-  endif()
   foreach(key IN LISTS keys)
     require_text("`${key}`" "a setting")
   endforeach()
-
-  # Console and RCON commands, from the plugin's command table: each row's word under every
-  # prefix. An alias under another prefix is explained once, by its prefix, beside the hordesize
-  # command of the same name.
-  file(READ "${SOURCE_DIR}/commands/include/commands/command_table.h" table_header)
-  string(REGEX MATCH "kCommandPrefixes\\[\\] = {([^}]*)}" prefixes_found "${table_header}")
-  string(REGEX MATCHALL "\"[a-z]+\\.\"" prefixes "${CMAKE_MATCH_1}")
-  string(REPLACE "\"" "" prefixes "${prefixes}")
-  list(LENGTH prefixes prefix_count)
-  if(prefix_count LESS 2)
-    fail("found only ${prefix_count} command prefixes in commands/command_table.h: [${prefixes}]")
+  # The status reply's settings line as the defaults show it, in the table's order.
+  require_text("\"${status_defaults}\"" "the status line of the defaults")
+  # Every range a scale is said to lie in is the plugin's.
+  string(REGEX MATCHALL "between [0-9]+(\\.[0-9]+)? and [0-9]+(\\.[0-9]+)?" ranges "${install_text}")
+  if(NOT ranges)
+    fail("INSTALL.txt states no range of the scales (between ${bounds})")
   endif()
-  file(READ "${SOURCE_DIR}/commands/command_table.cpp" table)
-  set(row_pattern "{\"([a-z]+)\",[ \n]*&On[A-Za-z]+,[ \n]*&On[A-Za-z]+,[ \n]*(&On[A-Za-z]+|nullptr)(,[ \n]*(true|false))?}")
-  string(REGEX MATCHALL "${row_pattern}" rows "${table}")
-  list(LENGTH rows row_count)
-  if(row_count LESS 4)
-    fail("found only ${row_count} rows in commands/command_table.cpp: [${rows}]")
-  endif()
-  set(words "")
-  set(chat_words "")
-  foreach(row IN LISTS rows)
-    string(REGEX MATCH "${row_pattern}" row "${row}")
-    list(APPEND words "${CMAKE_MATCH_1}")
-    if(NOT CMAKE_MATCH_2 STREQUAL "nullptr")
-      list(APPEND chat_words "${CMAKE_MATCH_1}")
+  foreach(range IN LISTS ranges)
+    if(NOT range STREQUAL "between ${bounds}")
+      fail("INSTALL.txt says a scale lies ${range}; the plugin's bounds are between ${bounds}")
     endif()
   endforeach()
-  foreach(word IN LISTS words)
+
+  # Console and RCON commands: each row's word under every prefix. An alias under another
+  # prefix is explained once, by its prefix, beside the command of the same name under the
+  # first prefix.
+  # The chat command, and each row's chat word with who may type it in the chat table's second
+  # column ("administrators", or "anyone" for a word for everyone).
+  require_text("`${chat}`" "the chat command")
+  list(GET prefixes 0 first_prefix)
+  foreach(command IN LISTS commands)
+    string(REPLACE ":" ";" command "${command}")
+    list(GET command 0 word)
+    list(GET command 1 access)
     foreach(prefix IN LISTS prefixes)
-      require_text("`hordesize.${word}" "the command ${prefix}${word}")
+      require_text("`${first_prefix}${word}" "the command ${prefix}${word}")
       require_text("`${prefix}" "the prefix of ${prefix}${word}")
     endforeach()
-  endforeach()
-
-  # The chat command and each word after it that does something of its own.
-  string(REGEX MATCH "kChatCommand = \"(/[a-z]+)\"" chat_found "${table_header}")
-  set(chat "${CMAKE_MATCH_1}")
-  if(NOT chat)
-    fail("no chat command found in commands/command_table.h")
-  endif()
-  require_text("`${chat}`" "the chat command")
-  list(LENGTH chat_words word_count)
-  if(word_count LESS 3)
-    fail("found only ${word_count} chat words in commands/command_table.cpp")
-  endif()
-  foreach(word IN LISTS chat_words)
-    require_text("`${chat} ${word}`" "a chat command")
+    if(access STREQUAL "administrators")
+      require_text("`${chat} ${word}` | administrators |" "a chat word for administrators")
+    elseif(access STREQUAL "everyone")
+      require_text("`${chat} ${word}` | anyone |" "a chat word for everyone")
+    endif()
   endforeach()
 
   # The host's own commands that load and unload the plugin.

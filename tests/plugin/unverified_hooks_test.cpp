@@ -81,6 +81,9 @@ TEST_P(UnverifiedHook, TheServerRunsOnAndReleasedCreaturesShrink) {
   Run("spawn Dreadnoughtus_Character_BP_C tamed 1");  // 2
   Run("wait 5");
   ASSERT_EQ(Run("cryo 2 1").back(), "ok pod 3");
+  // Every restore of the capture has its lines: time for DebugLog's budget to fill again, so that
+  // each application below is written.
+  Run("wait 50");
   TakeLogLines();
   ASSERT_EQ(Run("uncryo 3 1").back(), "ok creature 4");
   EXPECT_NEAR(Game().RootScale(Game().CreatureObject(4)).X, 0.25, 1e-9);

@@ -75,7 +75,7 @@ TEST_F(RiderCamera, FirstSightRecordsAndLogsTheBaseline) {
   ScaleCamera(id, 0.5);
   EXPECT_EQ(TakeLinesStartingWith("[Tinyhorde] Stored orig"), Lines{})
       << "the baseline is recorded once";
-  tinyhorde::RestoreRiderCamera(Host(id), true);
+  tinyhorde::RestoreRiderCamera(Host(id), tinyhorde::DetailLines::kWrite);
   EXPECT_EQ(watch->written, 8 + 4 + 4) << "stored and scaled lines, then scaled ones twice";
   EXPECT_EQ(watch->under_lock, 0) << "lines written while the camera store was locked";
 }

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "host/services.h"
 #include "sim/commands.h"
 #include "sim/host_api.h"
 #include "sim/memory.h"
@@ -174,6 +175,22 @@ TEST_F(HostServices, TheWorldIsNullWhileDownAndTheCurrentDirIsWin64) {
   EXPECT_NE(simhost::GetWorld(), nullptr);
   EXPECT_EQ(simhost::GetCurrentDir(), Win64Dir().string());
   EXPECT_TRUE(std::filesystem::exists(Win64Dir() / "config.json"));
+}
+
+// The plugin reads time on the clock its timers run on: it moves with the waits, fractions
+// included, and a new server starts it again.
+TEST_F(HostServices, TheTimerClockIsTheVirtualClock) {
+  const double start = host::TimerClockSeconds();
+  EXPECT_EQ(start, Server().Clock().Now());
+  Run("wait 2.5");
+  EXPECT_DOUBLE_EQ(host::TimerClockSeconds(), start + 2.5);
+  bool fired_at_due_time = false;
+  host::DelayExecute([&] { fired_at_due_time = host::TimerClockSeconds() == start + 3.5; }, 1,
+                     host::FString("clock"));
+  Run("wait 5");
+  EXPECT_TRUE(fired_at_due_time) << "a timer sees the clock at its own due time";
+  SetHooksDoNotThrow();
+  EXPECT_EQ(host::TimerClockSeconds(), 0.0);
 }
 
 TEST_F(HostServices, WeakReferencesResolveToNullOnceTheObjectIsDestroyed) {

@@ -12,6 +12,7 @@
 #include "config/plugin_settings.h"
 #include "host/services.h"
 #include "plugin/lifecycle.h"
+#include "scaling/detail_log_budget.h"
 #include "scaling/rider_camera.h"
 
 namespace simtest {
@@ -61,6 +62,7 @@ void SimFixture::StartServer() {
       root_, TINYHORDE_PLUGIN_FILE, [this](const std::string& line) { output_.push_back(line); }});
   console_ = std::make_unique<sim::Console>(*server_);
   tinyhorde::CreateLogger();
+  tinyhorde::StartDetailLineBudget();
   host::ReadHostSettings();
   // What the new server's game has, as a start-up learns it: no name kept from an earlier test.
   tinyhorde::ForgetGameNamesCheckForTests();
@@ -71,6 +73,8 @@ void SimFixture::StartServer() {
 void SimFixture::StopServer() {
   if (started_in_process_) tinyhorde::UnloadPlugin();
   if (server_->Plugin().Loaded()) server_->Plugin().Unload();
+  // What the in-process code held back goes to this server's log, not the next one's.
+  tinyhorde::WriteHeldBackCount();
   tinyhorde::LoggerHandle().reset();
   console_.reset();
   server_.reset();

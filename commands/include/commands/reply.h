@@ -26,6 +26,12 @@ void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearCo
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text, const std::string& second);
 
+// Answers a console command: caller (a player's controller) gets text as one message; when the
+// server console typed the command (caller is null), the log gets each line of text, as the
+// server console reads the log.
+void AnswerConsole(host::APlayerController* caller, const host::FLinearColor& colour,
+                   const std::string& text);
+
 // Answers packet's request on connection: text (UTF-8) under the packet's id, type 0. The
 // message buffer is the plugin's and is released before this returns.
 void ReplyToRcon(host::RCONClientConnection* connection, const host::RCONPacket* packet,

@@ -19,7 +19,7 @@ host::TArray<host::FString> SplitOnSpaces(const host::FString& line);
 
 // Reads "<command> <float>" (sets the global scale) or "<command> <creature> <float> [...]"
 // (inserts or overwrites that creature's scale; words after the number are ignored). The first
-// word is not looked at. A value is accepted only strictly between 0.01 and 10. Answers whether
+// word is not looked at. A value is accepted only within InScaleRange. Answers whether
 // the line was accepted; a refused line changes nothing. A null line is refused.
 //
 // When an accepted creature form names a creature that ExcludedBlueprints excludes (an entry

@@ -90,10 +90,14 @@ std::string LowerBytes(std::string text);
 std::uint64_t SettingsGeneration();
 void SettingsChanged();
 
-// Whether a scale may be set, from the file or by a command: strictly between 0.01 and 10 (a NaN
-// is not).
+// The bounds of every scale, from the file or by a command, both excluded. Every text that states
+// the range (the loader's warning, the README, the install check, the fuzz rules) reads these.
+inline constexpr double kMinScale = 0.01;
+inline constexpr double kMaxScale = 10.0;
+
+// Whether a scale may be set: strictly between kMinScale and kMaxScale (a NaN is not).
 constexpr bool InScaleRange(double value) {
-  return value > 0.01 && value < 10.0;
+  return value > kMinScale && value < kMaxScale;
 }
 
 // Sets DefaultScale and DefaultCameraArmScale in one locked step.

@@ -90,6 +90,12 @@ void DelayExecute(const std::function<void()>& callback, int delaySeconds,
 // Withdraws every pending timer of this plugin.
 void CancelTimers();
 
+// Seconds on the clock the host's timers run on, from an arbitrary start: time passes on it as
+// DelayExecute's delays see it pass (the simulated server's virtual clock; on the real host a
+// steady clock). It never goes back while the server runs; a new server may start it anew.
+// Cheap enough to read for every creature an event touches.
+double TimerClockSeconds();
+
 // The host's shared log sinks (console and file).
 std::vector<spdlog::sink_ptr>& GetLogSinks();
 

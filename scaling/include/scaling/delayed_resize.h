@@ -18,8 +18,13 @@ std::uint64_t TimerSerialForTests();
 
 // What a timer does when it fires: applies the scale, with force, to the creature weak refers to
 // if it still exists and the plugin is still loaded (the host may run a timer after unload).
-// Nothing is thrown; a failure is reported as the delayed resize's.
-void ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label);
+// Nothing is thrown; a failure is reported as the delayed resize's. Answers what became of it.
+enum class DelayedResizeOutcome {
+  kApplied,     // the creature got its scale
+  kGone,        // the creature no longer exists
+  kNotApplied,  // it no longer qualifies, the plugin is unloaded, or the application failed
+};
+DelayedResizeOutcome ApplyDelayedResize(const host::FWeakObjectPtr& weak, const char* label);
 
 // Hands callback to the host's timer under the next "Tinyhorde_Timer_<n>" name, to run about
 // seconds from now on the game thread.

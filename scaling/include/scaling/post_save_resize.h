@@ -6,6 +6,9 @@
 // then is skipped. Game thread.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "host/types.h"
 
 namespace tinyhorde {
@@ -22,8 +25,19 @@ void QueuePostSaveResize(const host::FWeakObjectPtr& reference, const char* labe
 // a save's batch is pending does not apply twice.
 void QueueResizeAfterCopy(host::APrimalDinoCharacter* creature, const char* label);
 
+// Brackets one world save, so that it is summed up in one line once its re-application has run:
+// the creatures queued between the two calls belong to it, and EndWorldSave is told how many it
+// put back to full size. A save that queued nothing gets its line at EndWorldSave; the others
+// when the batch runs, one line per save in the order they were made. A batch of copies alone
+// writes none. A save within a save belongs to the outer one. EndWorldSave never throws.
+void BeginWorldSave();
+void EndWorldSave(std::size_t restored) noexcept;
+
+// "[Tinyhorde] World saved: <restored> creature(s) restored to scale 1.0 for it, ..."
+std::string WorldSaveText(std::size_t restored, std::size_t shrunk, std::size_t gone);
+
 // Drops the pending batch, for when its timer is gone: the plugin's start-up and shut-down call
-// it (the host drops the timer with the plugin's others).
+// it (the host drops the timer with the plugin's others). The saves waiting for it get no line.
 void ForgetPostSaveResizes();
 
 // For tests only: the creatures waiting in the pending batch.

@@ -23,7 +23,7 @@ enum class ApplyMode {
   // As kForce, except that a creature that already holds exactly what it would write (root, base
   // and mesh at the scale, its camera offsets last set at the camera scale) is left as it is and
   // still answers true: writing the same values again changes nothing in the game. With DebugLog
-  // on every creature is written, so that each gets its line.
+  // on every creature whose lines the budget holds is written, so that each gets its lines.
   kUnlessHeld,
 };
 

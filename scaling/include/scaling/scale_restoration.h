@@ -30,7 +30,8 @@ bool RestoreNormalScaleAlways(host::APrimalDinoCharacter* creature);
 // Puts back a living creature recorded as shrunk, as RestoreNormalScaleAlways does, with a single
 // look-up of the record serving both the test and the mark. A creature not recorded, or dead, is
 // left as it is (a dead one stays recorded). debug is RestoreDebugLinesWanted(), read once by
-// the caller for its whole walk. Answers false when nothing was to be done; raises
+// the caller for its whole walk; with it, each creature put back takes its detail lines from the
+// budget. Answers false when nothing was to be done; raises
 // std::runtime_error when a write did not take (the creature stays recorded).
 bool RestoreIfRecordedShrunk(host::APrimalDinoCharacter* creature, bool debug);
 

@@ -73,4 +73,10 @@ void RestoreForUnload();
 // "[Tinyhorde] Restored <count> creature(s) that the settings no longer shrink."
 std::string RestoredText(host::int32 count);
 
+// What a load into a running world did, in one line: "[Tinyhorde] Loaded into a running world:
+// <done> creature(s) at their scale, <restored> restored to scale 1.0." (and how many could not
+// be brought to the settings, when any). Empty when the creatures could not be listed: that
+// failure has its own line.
+std::string LoadSummaryText(const SettleResult& result);
+
 }  // namespace tinyhorde

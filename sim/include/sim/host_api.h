@@ -60,6 +60,8 @@ void DelayExecute(const std::function<void()>& callback, int delaySeconds,
                   const std::u16string& identifier);
 // Drops every pending timer of the calling module.
 void UnloadAllTimers();
+// The virtual clock the timers run on, in seconds since the server started.
+double ClockSeconds();
 std::vector<spdlog::sink_ptr>& GetLogSinks();
 std::string GetCurrentDir();
 // When the server started, on the file system's clock: the simulated server stands for the server
