@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "base/join_names.h"
 #include "base/logger.h"
 #include "host/services.h"
 
@@ -45,12 +46,6 @@ constexpr FeatureText kFeatureTexts[] = {
 };
 static_assert(std::size(kFeatureTexts) == 20, "a feature without its text");
 
-std::string Joined(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
-  return joined;
-}
-
 std::string FeaturesText(host::Features features) {
   std::string text;
   for (const FeatureText& entry : kFeatureTexts)
@@ -92,7 +87,7 @@ void CheckGameNamesAtStart() {
     LogWarning(fmt::format(
         "[Tinyhorde] Off: the game lacks {}. No creature is resized or restored; the server "
         "runs on. A Tinyhorde for this game version is needed.",
-        Joined(absent_names)));
+        JoinNames(absent_names)));
   } else if (!absent_names.empty()) {
     LogWarning(LackedNamesText());
   } else if (unknown) {
@@ -140,13 +135,13 @@ bool TinyhordeOff() {
 }
 
 std::string OffReply() {
-  return "[Tinyhorde] Off: the game lacks " + Joined(absent_names) + ".";
+  return "[Tinyhorde] Off: the game lacks " + JoinNames(absent_names) + ".";
 }
 
 std::string LackedNamesText() {
   if (absent_names.empty() || TinyhordeOff()) return {};
-  return "[Tinyhorde] The game lacks " + Joined(absent_names) + ": " + FeaturesText(features_off) +
-         " off; the rest runs.";
+  return "[Tinyhorde] The game lacks " + JoinNames(absent_names) + ": " +
+         FeaturesText(features_off) + " off; the rest runs.";
 }
 
 void ForgetGameNamesCheckForTests() {

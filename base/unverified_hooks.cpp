@@ -2,18 +2,14 @@
 
 #include <utility>
 
+#include "base/join_names.h"
+
 namespace tinyhorde {
 
 namespace {
 
 std::vector<std::string> hooks_not_asked;
 std::vector<std::string> hooks_refused;
-
-std::string Joined(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
-  return joined;
-}
 
 }  // namespace
 
@@ -29,10 +25,10 @@ std::string UnverifiedHooksText() {
     text =
         "Not hooked, as the host would stop the server if the game lacks them "
         "(its config.json does not set HooksDoNotThrow): " +
-        Joined(hooks_not_asked) + ".";
+        JoinNames(hooks_not_asked) + ".";
   if (!hooks_refused.empty())
     text += (text.empty() ? "" : " ") + std::string("Not hooked, as the game lacks them: ") +
-            Joined(hooks_refused) + ".";
+            JoinNames(hooks_refused) + ".";
   return text;
 }
 

@@ -10,6 +10,7 @@
 #include "base/contained.h"
 #include "base/game_handles.h"
 #include "base/game_names_check.h"
+#include "base/join_names.h"
 #include "base/logger.h"
 #include "base/plugin_active.h"
 #include "base/unverified_hooks.h"
@@ -55,12 +56,6 @@ void StartOff() {
   if (!commands_registered)
     commands_registered = Contained("Plugin_Init", [] { RegisterCommands(); });
   SetPluginActive(false);
-}
-
-std::string JoinNames(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
-  return joined;
 }
 
 }  // namespace
