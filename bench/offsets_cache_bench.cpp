@@ -19,13 +19,13 @@
 #include "heap_counter.h"
 #include "host/game_names.h"
 #include "host/shared/offsets_cache.h"
+#include "host/sim/offsets_cache_file.h"
 
 namespace bench {
 
 namespace {
 
 namespace fs = std::filesystem;
-using host::offsets_cache::File;
 using host::offsets_cache::Presence;
 using host::offsets_cache::Query;
 
@@ -113,31 +113,6 @@ class CacheOnDisk {
   bool ready_ = false;
 };
 
-class StdioFile final : public File {
- public:
-  explicit StdioFile(std::FILE* file) : file_(file) {}
-  ~StdioFile() override { std::fclose(file_); }
-  StdioFile(const StdioFile&) = delete;
-  StdioFile& operator=(const StdioFile&) = delete;
-  std::int64_t Read(void* buffer, std::size_t size) override {
-    const std::size_t got = std::fread(buffer, 1, size, file_);
-    return got == 0 && std::ferror(file_) ? -1 : static_cast<std::int64_t>(got);
-  }
-
- private:
-  std::FILE* file_;
-};
-
-std::unique_ptr<File> OpenStdio(const std::string& path, std::string* why_not) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    *why_not = "not found";
-    return nullptr;
-  }
-  std::setvbuf(file, nullptr, _IONBF, 0);  // the reader has its own buffer
-  return std::make_unique<StdioFile>(file);
-}
-
 void BM_ReadOffsetsCache(benchmark::State& state, std::int64_t offsets, std::int64_t bit_fields) {
   static std::unique_ptr<CacheOnDisk> cache;
   cache = nullptr;  // one cache on disk at a time
@@ -148,10 +123,12 @@ void BM_ReadOffsetsCache(benchmark::State& state, std::int64_t offsets, std::int
   }
   const std::vector<Query> queries = PluginQueries();
   const std::string folder = cache->Folder();
-  benchmark::DoNotOptimize(host::offsets_cache::ReadOffsetsCache(folder, queries, OpenStdio));
+  // The simulated binding's opener: with no server running, nothing is held locked.
+  const host::offsets_cache::Opener open = host::SimCacheOpener();
+  benchmark::DoNotOptimize(host::offsets_cache::ReadOffsetsCache(folder, queries, open));
   const std::uint64_t heap_before = HeapAllocations();
   for (auto _ : state) {
-    const auto result = host::offsets_cache::ReadOffsetsCache(folder, queries, OpenStdio);
+    const auto result = host::offsets_cache::ReadOffsetsCache(folder, queries, open);
     if (!result.unknown_reason.empty() || std::count(result.presence.begin(), result.presence.end(),
                                                      Presence::Present) != std::ssize(queries)) {
       state.SkipWithError(("not every name found: " + result.unknown_reason).c_str());
