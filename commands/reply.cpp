@@ -14,10 +14,9 @@ namespace tinyhorde {
 
 void ReplyToPlayer(host::AShooterPlayerController* player, const host::FLinearColor& colour,
                    const std::string& text) {
-  // The host's messaging looks two game names up by itself, unchecked: a game that lacks either
-  // would stop the server at the first message. The log gets the text instead.
-  if (IsAbsentGameName(host::game_names::kFStringFromNarrow) ||
-      IsAbsentGameName(host::game_names::kClientServerChatDirectMessage)) {
+  // The host's messaging looks its game names up by itself, unchecked: a game that lacks one would
+  // stop the server at the first message. The log gets the text instead.
+  if (!FeatureOn(host::feature::kPlayerReplies)) {
     LogInfo(text);
     return;
   }
